@@ -1,0 +1,37 @@
+# One command each: `make run` and `make test` install what is missing, configure,
+# build, and then start the program or run every test.
+
+BUILD := build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build run test bench demo asan-test clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	@test -f $(BUILD)/CMakeCache.txt || cmake --preset default
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@tools/run-app.sh $(BUILD)/grd-ktx-setup
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+asan-test: deps
+	@test -f build-asan/CMakeCache.txt || cmake --preset asan
+	cmake --build build-asan -j $(JOBS)
+	ctest --test-dir build-asan --output-on-failure -j $(JOBS) -E '^e2e_'
+
+bench: deps
+	@test -f build-release/CMakeCache.txt || cmake --preset release
+	cmake --build build-release -j $(JOBS)
+	bench/run.sh build-release
+
+clean:
+	rm -rf build build-release build-asan

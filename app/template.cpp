@@ -1,0 +1,122 @@
+#include "template.h"
+
+#include "fonts.h"
+#include "vcl.h"
+
+#include <QAction>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace {
+
+QByteArray CardPhotograph()
+{
+    QFile file(QStringLiteral(":/card.jpg"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("The card photograph is missing from the program's resources");
+    return file.readAll();
+}
+
+} // namespace
+
+TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Setup"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    Vcl::SetBackgroundColor(client, Qt::white);
+    setCentralWidget(client);
+    Vcl::SetBackgroundColor(this, Qt::white);
+
+    CreateComponents();
+    ConnectHandlers();
+    FormCreate(this);
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateComponents()
+{
+    BoardImage1 = new TBoardImage(Client());
+    BoardImage1->setObjectName(QStringLiteral("BoardImage1"));
+    BoardImage1->SetAutoSize(false);
+    BoardImage1->setGeometry(166, 122, 600, 422);
+    BoardImage1->SetStretch(true);
+    BoardImage1->Picture().LoadJpeg(CardPhotograph());
+
+    MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    File1 = MainMenu1->addMenu(QStringLiteral("&File"));
+    File1->setObjectName(QStringLiteral("File1"));
+    Exit2 = File1->addAction(QStringLiteral("&Exit"));
+    Exit2->setObjectName(QStringLiteral("Exit2"));
+    Help1 = MainMenu1->addMenu(QStringLiteral("&Help"));
+    Help1->setObjectName(QStringLiteral("Help1"));
+    Howtousethisprogram1 = Help1->addAction(QStringLiteral("H&ow to use this program"));
+    Howtousethisprogram1->setObjectName(QStringLiteral("Howtousethisprogram1"));
+    TechnicalSupport1 = Help1->addAction(QStringLiteral("&Technical Support"));
+    TechnicalSupport1->setObjectName(QStringLiteral("TechnicalSupport1"));
+
+    BoardImage1->SetMenu(MainMenu1);
+}
+
+void TMainForm::ConnectHandlers()
+{
+    connect(Exit2, &QAction::triggered, this, [this] { Exit2Click(Exit2); });
+    connect(Howtousethisprogram1, &QAction::triggered, this,
+            [this] { Howtousethisprogram1Click(Howtousethisprogram1); });
+    connect(TechnicalSupport1, &QAction::triggered, this,
+            [this] { TechnicalSupport1Click(TechnicalSupport1); });
+}
+
+void TMainForm::Exit2Click(QObject *)
+{
+    close();
+}
+
+void TMainForm::Howtousethisprogram1Click(QObject *) {}
+
+void TMainForm::TechnicalSupport1Click(QObject *) {}
+
+void TMainForm::FormCreate(QObject *) {}
+
+void TMainForm::FitNormalGeometry()
+{
+    // The old toolkit sized the window by its outer frame; Qt sizes the client area.
+    // Once the frame is known, make the restored window 831 x 645 outside, centred.
+    const QMargins frame(geometry().left() - frameGeometry().left(),
+                         geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    const QSize client(NormalOuterSize.width() - frame.left() - frame.right(),
+                       NormalOuterSize.height() - frame.top() - frame.bottom());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint outerTopLeft(screen.x() + (screen.width() - NormalOuterSize.width()) / 2,
+                              screen.y() + (screen.height() - NormalOuterSize.height()) / 2);
+    setGeometry(QRect(outerTopLeft + QPoint(frame.left(), frame.top()), client));
+    FNormalGeometryFitted = true;
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!FNormalGeometryFitted && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        FitNormalGeometry();
+}
+
+void TMainForm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !FNormalGeometryFitted &&
+        windowState() == Qt::WindowNoState && isVisible())
+        QMetaObject::invokeMethod(this, [this] { FitNormalGeometry(); }, Qt::QueuedConnection);
+}

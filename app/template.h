@@ -1,0 +1,51 @@
+#pragma once
+// The main window of the GRD-KTX setup program: the photograph of the card with
+// its highlight circles, the option panels and the menus.
+
+#include "SetupCtrls.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+class TMainForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // The outer size the window takes when it is not maximised.
+    static constexpr QSize NormalOuterSize{831, 645};
+
+    // Components, named as on the form.
+    QMenuBar *MainMenu1 = nullptr;
+    QMenu *File1 = nullptr;
+    QAction *Exit2 = nullptr;
+    QMenu *Help1 = nullptr;
+    QAction *Howtousethisprogram1 = nullptr;
+    QAction *TechnicalSupport1 = nullptr;
+    TBoardImage *BoardImage1 = nullptr;
+
+    // Handlers.
+    void Exit2Click(QObject *sender);
+    void Howtousethisprogram1Click(QObject *sender);
+    void TechnicalSupport1Click(QObject *sender);
+    void FormCreate(QObject *sender);
+
+    // The client area: controls placed on the window are its children.
+    QWidget *Client() const { return centralWidget(); }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void CreateComponents();
+    void ConnectHandlers();
+    void FitNormalGeometry();
+
+    bool FNormalGeometryFitted = false;
+};

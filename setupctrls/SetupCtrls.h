@@ -1,0 +1,7 @@
+#pragma once
+// The reusable setup-utility classes.
+
+#include "boardhighlight.h"
+#include "boardimage.h"
+#include "radiopanel.h"
+#include "twojumper.h"

@@ -1,0 +1,5 @@
+#include "boardhighlight.h"
+
+void TBoardHighlight::MouseEnter(int) {}
+void TBoardHighlight::MouseLeave(int) {}
+void TBoardHighlight::Click() {}
