@@ -18,6 +18,16 @@ TBoardImage::~TBoardImage()
     FPicture.OnChange = nullptr;
 }
 
+TBoardHighlight *TBoardImage::First() const
+{
+    return FFirst;
+}
+
+void TBoardImage::SetFirst(TBoardHighlight *first)
+{
+    FFirst = first;
+}
+
 void TBoardImage::SetScale(bool value)
 {
     if (value == FScale)

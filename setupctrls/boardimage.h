@@ -29,8 +29,8 @@ public:
     explicit TBoardImage(QWidget *parent = nullptr);
     ~TBoardImage() override;
 
-    TBoardHighlight *First() const { return FFirst; }
-    void SetFirst(TBoardHighlight *first) { FFirst = first; }
+    TBoardHighlight *First() const;
+    void SetFirst(TBoardHighlight *first);
     QMenuBar *Menu() const { return FMenu; }
     void SetMenu(QMenuBar *menu) { FMenu = menu; }
 
