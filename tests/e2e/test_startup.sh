@@ -19,6 +19,16 @@ shot startup-main-window
 bg=$(pixel_at $((wx + 5)) $((wy + 40)))
 [ "$bg" = "#FFFFFF" ] || fail "window background at the left edge is $bg, not white"
 
+# Centred on the outer size: on a row through the board, the first pixel that is
+# not window-white lies (screen width - 600) / 2 from the left edge.
+row=$((sh / 2 + 60))
+pixels=$(import -window root -crop "${sw}x1+0+${row}" -depth 8 txt:-)
+first=$(awk -F'[,:]' 'NR > 1 && $0 !~ /#FFFFFF/ { print $1; exit }' <<<"$pixels")
+expected=$(((sw - 600) / 2))
+echo "board starts at x=$first on row $row (expected $expected)"
+[ -n "$first" ] && [ $((first - expected)) -ge -1 ] && [ $((first - expected)) -le 1 ] ||
+  fail "board's left edge at ${first:-none}, expected $expected"
+
 xdotool key --window "$win" alt+f
 sleep 0.5
 xdotool key Return
