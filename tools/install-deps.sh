@@ -7,7 +7,7 @@ packages=(
   cmake make g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev
-  xvfb xauth xdotool openbox x11-utils imagemagick
+  xvfb xauth xdotool openbox x11-utils imagemagick time
   fonts-liberation fonts-dejavu-core
 )
 # Extra tools for fuzzing: only when asked for (make fuzz).
