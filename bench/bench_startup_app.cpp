@@ -2,6 +2,7 @@
 // card photograph for the first time. Run by bench/run.sh, which times the process.
 
 #include "application.h"
+#include "jpegpicture.h"
 #include "template.h"
 
 #include <QTimer>

@@ -25,10 +25,13 @@ median_ms() {
 
 # Largest resident set in kilobytes over the runs' median.
 median_rss_kb() {
-  local sizes=()
+  local sizes=() out
+  out=$(mktemp)
   for _ in $(seq 1 5); do
-    sizes+=($( { /usr/bin/time -f '%M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -n 1))
+    /usr/bin/time -f '%M' -o "$out" "$@" >/dev/null 2>&1
+    sizes+=($(tail -n 1 "$out"))
   done
+  rm -f "$out"
   printf '%s\n' "${sizes[@]}" | sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'
 }
 
