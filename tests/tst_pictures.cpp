@@ -81,6 +81,8 @@ private slots:
     void mainWindowSwitchShowsAddress200TurnedClockwise();
     void switchLevers_data();
     void switchLevers();
+    void switchLabelsHangFromTheirTopLeftCorners_data();
+    void switchLabelsHangFromTheirTopLeftCorners();
 
     void turningBetweenPairsExchangesSizeOnlyOnScreen_data();
     void turningBetweenPairsExchangesSizeOnlyOnScreen();
@@ -513,6 +515,49 @@ void TestPictures::switchLevers()
             seen += '?';
     }
     QCOMPARE(seen, levers);
+}
+
+// "A" at (x + w div 2 - t div 2, b) and the bit number left-aligned below it at
+// b + f - 1, each hanging from its top-left corner. The reference strip is drawn
+// with top-aligned text boxes, a second way of placing text by its top.
+void TestPictures::switchLabelsHangFromTheirTopLeftCorners_data()
+{
+    QTest::addColumn<bool>("leftToRight");
+    QTest::addColumn<int>("switches");
+    QTest::newRow("A3..A9") << false << 7;
+    QTest::newRow("A9..A3") << true << 7;
+    QTest::newRow("ten switches A0..A9") << false << 10;
+}
+
+void TestPictures::switchLabelsHangFromTheirTopLeftCorners()
+{
+    QFETCH(bool, leftToRight);
+    QFETCH(int, switches);
+    TBaseAddress sw;
+    sw.SetNumSwitches(switches);
+    sw.SetLeftToRight(leftToRight);
+    Shot(sw);
+    const QImage upright = sw.UprightBitmap();
+    QCOMPARE(upright.size(), QSize(102, 61));
+
+    const int f = 11;
+    const int b = 61 - 2 * f - 1;
+    const TSwitchGeometry g = SwitchGeometry(102, 61, switches, f);
+    QImage expected(102, 61 - b, QImage::Format_RGB32);
+    expected.fill(GREEN);
+    QPainter painter(&expected);
+    painter.setFont(TBaseAddress::LabelFont());
+    painter.setPen(Qt::white);
+    const int t = painter.fontMetrics().horizontalAdvance(QStringLiteral("A"));
+    for (int i = 0; i < switches; ++i) {
+        const int x = g.SlotX[i] + g.SlotWidth / 2 - t / 2;
+        const int bit = leftToRight ? 9 - i : 10 - switches + i;
+        painter.drawText(QRect(x, 0, 40, 40), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("A"));
+        painter.drawText(QRect(x, f - 1, 40, 40), Qt::AlignLeft | Qt::AlignTop,
+                         QString::number(bit));
+    }
+    painter.end();
+    QCOMPARE(upright.copy(0, b, 102, 61 - b), expected);
 }
 
 // Rows: where the jumper starts (turned and sized before its first paint or not),
