@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <stdexcept>
 
 int RoundEven(double value)
 {
@@ -162,6 +163,9 @@ TOrientedPicture::~TOrientedPicture() = default;
 
 void TOrientedPicture::SetOrientation(TOrientationType value)
 {
+    if (value < otUp || value > otRight)
+        throw std::invalid_argument(
+            QStringLiteral("%1 is not an orientation").arg(int(value)).toStdString());
     if (value == FOrientation)
         return;
     if (IsTurned(value) != IsTurned(FOrientation))

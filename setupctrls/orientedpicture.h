@@ -77,7 +77,8 @@ public:
     TOrientationType Orientation() const { return FOrientation; }
     // Turning into the other pair (upright <-> turned) exchanges width and height at
     // the next paint, but only once the picture has been on screen; turning back
-    // before that paint cancels the exchange.
+    // before that paint cancels the exchange. A value outside the enumeration throws
+    // std::invalid_argument.
     void SetOrientation(TOrientationType value);
 
     // The images of the last paint, read-only.

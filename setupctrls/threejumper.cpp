@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 
@@ -52,6 +53,9 @@ TThreeJumper::~TThreeJumper() = default;
 
 void TThreeJumper::SetJumperState(TJumperState value)
 {
+    if (value < jsOpen || value > jsRight)
+        throw std::invalid_argument(
+            QStringLiteral("%1 is not a jumper state").arg(int(value)).toStdString());
     if (value == FJumperState || (value == jsOpen && !FAllowOpen))
         return;
     FJumperState = value;

@@ -43,7 +43,8 @@ public:
     ~TThreeJumper() override;
 
     TJumperState JumperState() const { return FJumperState; }
-    // jsOpen is refused silently while AllowOpen is False.
+    // jsOpen is refused silently while AllowOpen is False; a value outside the
+    // enumeration throws std::invalid_argument.
     void SetJumperState(TJumperState value);
     bool AllowOpen() const { return FAllowOpen; }
     // Forbidding the open state moves an open cap to jsLeft.

@@ -31,6 +31,7 @@ private slots:
     void threeJumperNeverActsAsARadioButton();
     void onlyALeftPressAndReleaseOverTheJumperClicks_data();
     void onlyALeftPressAndReleaseOverTheJumperClicks();
+    void valuesOutsideTheEnumerationsAreRefused();
     void settersRepaintOnlyOnChange_data();
     void settersRepaintOnlyOnChange();
 };
@@ -226,6 +227,20 @@ void TestJumpers::onlyALeftPressAndReleaseOverTheJumperClicks()
         QTest::mouseRelease(picture, Qt::LeftButton, {}, inside);
     }
     QCOMPARE(seen, clicks);
+}
+
+void TestJumpers::valuesOutsideTheEnumerationsAreRefused()
+{
+    TThreeJumper jumper;
+    jumper.SetJumperState(jsRight);
+    const int before = jumper.UpdateRequests();
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, jumper.SetJumperState(TJumperState(3)));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, jumper.SetJumperState(TJumperState(-1)));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, jumper.SetOrientation(TOrientationType(4)));
+    QCOMPARE(jumper.JumperState(), jsRight);
+    QCOMPARE(jumper.Orientation(), otUp);
+    QCOMPARE(jumper.SwapPending(), false);
+    QCOMPARE(jumper.UpdateRequests(), before);
 }
 
 // Each row assigns a property its present value (no repaint) and then a new one

@@ -88,6 +88,9 @@ private slots:
     void turningBetweenPairsExchangesSizeOnlyOnScreen();
     void shownJumperTurnedClockwiseDrawsItsPinsOneAboveTheOther();
 
+    void anySizeGivesAWholePicture_data();
+    void anySizeGivesAWholePicture();
+
     void sheetOfEveryPicture();
 };
 
@@ -633,6 +636,49 @@ void TestPictures::shownJumperTurnedClockwiseDrawsItsPinsOneAboveTheOther()
     COMPARE_PIXEL(image, 9, 15, GREY);
     COMPARE_PIXEL(image, 9, 1, BLACK);  // housing top edge, from the upright left end
     COMPARE_PIXEL(image, 9, 32, BLACK); // and bottom edge
+}
+
+// Sizes far from the designed ones still give a picture of the control's size: the
+// geometry goes negative or empty, but nothing is drawn outside the image.
+void TestPictures::anySizeGivesAWholePicture_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QSize>("size");
+    const QList<QSize> sizes{{0, 0}, {1, 1}, {2, 2}, {3, 7}, {7, 3}, {40, 5}, {5, 40}, {400, 300}};
+    for (const char *kind : {"two-pin", "three-pin", "switch"})
+        for (const QSize &size : sizes)
+            QTest::addRow("%s %dx%d", kind, size.width(), size.height()) << kind << size;
+}
+
+void TestPictures::anySizeGivesAWholePicture()
+{
+    QFETCH(QString, kind);
+    QFETCH(QSize, size);
+    for (TOrientationType o : {otUp, otDown, otLeft, otRight}) {
+        std::unique_ptr<TOrientedPicture> picture;
+        if (kind == "two-pin") {
+            auto *j = new TTwoJumper;
+            j->SetClosed(size.width() % 2);
+            picture.reset(j);
+        } else if (kind == "three-pin") {
+            auto *j = new TThreeJumper;
+            j->SetJumperState(jsRight);
+            picture.reset(j);
+        } else {
+            auto *sw = new TBaseAddress;
+            sw->SetBaseAddressStr("2A8");
+            picture.reset(sw);
+        }
+        picture->SetOrientation(o);
+        picture->resize(size);
+        const QImage image = Shot(*picture);
+        QCOMPARE(picture->size(), size);
+        QCOMPARE(picture->OrientedBitmap().size(), size.isEmpty() ? QSize(0, 0) : size);
+        QCOMPARE(picture->UprightBitmap().size(),
+                 size.isEmpty() ? QSize(0, 0) : UprightSize(o, size));
+        if (!size.isEmpty())
+            QCOMPARE(image, picture->OrientedBitmap());
+    }
 }
 
 namespace {
