@@ -12,11 +12,11 @@ namespace {
 
 constexpr int DEFAULT_WIDTH = 102;
 constexpr int DEFAULT_HEIGHT = 61;
-constexpr int TOP_BIT = 9;          // the highest address bit on the switch
-constexpr int LABEL_POINTS = 8;     // 11 pixels at 96 dots per inch
-constexpr int SLOT_TOP = 13;        // leaves room for the "ON" mark above the slots
-constexpr int SLOT_FOOT = 3;        // body rows below the slots
-constexpr int MAX_SIGNIFICANT = 8;  // hexadecimal digits that fit 32 bits
+constexpr int TOP_BIT = 9;         // the highest address bit on the switch
+constexpr int LABEL_POINTS = 8;    // 11 pixels at 96 dots per inch
+constexpr int SLOT_TOP = 13;       // leaves room for the "ON" mark above the slots
+constexpr int SLOT_FOOT = 3;       // body rows below the slots
+constexpr int MAX_SIGNIFICANT = 8; // hexadecimal digits that fit 32 bits
 const QColor STRIP_COLOR(0x00, 0x80, 0x00);
 const QColor SLOT_COLOR(0x80, 0x80, 0x80);
 

@@ -28,12 +28,12 @@ std::optional<int> ParseBaseAddress(const QString &text, int numSwitches);
 // label font `f` pixels high.
 struct TSwitchGeometry
 {
-    int Body = 0;        // bottom edge of the black body, top of the label strip
-    int SlotTop = 0;     // top edge of every slot
-    int SlotBottom = 0;  // bottom edge of every slot
+    int Body = 0;       // bottom edge of the black body, top of the label strip
+    int SlotTop = 0;    // top edge of every slot
+    int SlotBottom = 0; // bottom edge of every slot
     int SlotWidth = 0;
-    int Gap = 0;         // left margin before the first slot
-    int Pitch = 0;       // distance from one slot's left edge to the next one's
+    int Gap = 0;   // left margin before the first slot
+    int Pitch = 0; // distance from one slot's left edge to the next one's
     int LeverLength = 0;
     std::vector<int> SlotX; // left edge of each slot, from the left
 };

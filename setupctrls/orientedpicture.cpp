@@ -118,8 +118,8 @@ void DrawShape(QPainter &painter, const TBox &box, const QColor &fill,
         return;
     for (int y = box.Y1; y < box.Y2; ++y) {
         for (int x = box.X1; x < box.X2; ++x) {
-            if (covers(x, y) && (!covers(x - 1, y) || !covers(x + 1, y) || !covers(x, y - 1) ||
-                                 !covers(x, y + 1)))
+            if (covers(x, y) &&
+                (!covers(x - 1, y) || !covers(x + 1, y) || !covers(x, y - 1) || !covers(x, y + 1)))
                 painter.fillRect(QRect(x, y, 1, 1), *outline);
         }
     }
@@ -127,8 +127,7 @@ void DrawShape(QPainter &painter, const TBox &box, const QColor &fill,
 
 } // namespace
 
-void DrawBox(QPainter &painter, const TBox &box, const QColor &fill,
-             std::optional<QColor> outline)
+void DrawBox(QPainter &painter, const TBox &box, const QColor &fill, std::optional<QColor> outline)
 {
     const int w = box.Width();
     const int h = box.Height();
@@ -146,9 +145,8 @@ void DrawBox(QPainter &painter, const TBox &box, const QColor &fill,
 void DrawRoundBox(QPainter &painter, const TBox &box, int ellipseW, int ellipseH,
                   const QColor &fill, std::optional<QColor> outline)
 {
-    DrawShape(painter, box, fill, outline, [&](int x, int y) {
-        return RoundBoxCovers(box, ellipseW, ellipseH, x, y);
-    });
+    DrawShape(painter, box, fill, outline,
+              [&](int x, int y) { return RoundBoxCovers(box, ellipseW, ellipseH, x, y); });
 }
 
 void FillEllipse(QPainter &painter, const TBox &box, const QColor &fill)

@@ -59,8 +59,7 @@ bool EllipseCovers(const TBox &box, int x, int y);
 bool RoundBoxCovers(const TBox &box, int ellipseW, int ellipseH, int x, int y);
 
 // Shape painting on the upright drawing; no outline colour means filled only.
-void DrawBox(QPainter &painter, const TBox &box, const QColor &fill,
-             std::optional<QColor> outline);
+void DrawBox(QPainter &painter, const TBox &box, const QColor &fill, std::optional<QColor> outline);
 void DrawRoundBox(QPainter &painter, const TBox &box, int ellipseW, int ellipseH,
                   const QColor &fill, std::optional<QColor> outline);
 void FillEllipse(QPainter &painter, const TBox &box, const QColor &fill);

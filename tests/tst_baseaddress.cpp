@@ -44,6 +44,7 @@ void TestBaseAddress::assignedTextIsParsedMaskedAndNormalised_data()
     QTest::addColumn<bool>("repaint");
     QTest::addColumn<QString>("error");
 
+    // clang-format off
     QTest::newRow("200") << "" << "200" << "200" << 0x200 << true << "";
     QTest::newRow("lower case 3f8") << "" << "3f8" << "3F8" << 0x3F8 << true << "";
     QTest::newRow("0x300 drops the X") << "" << "0x300" << "300" << 0x300 << true << "";
@@ -76,6 +77,7 @@ void TestBaseAddress::assignedTextIsParsedMaskedAndNormalised_data()
     QTest::newRow("error names every remaining digit")
         << "" << "0x0000000123456789" << "0" << 0 << false
         << "'$00000000123456789' is not a valid integer value";
+    // clang-format on
 }
 
 void TestBaseAddress::assignedTextIsParsedMaskedAndNormalised()

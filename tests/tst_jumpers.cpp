@@ -269,8 +269,7 @@ void TestJumpers::settersRepaintOnlyOnChange_data()
         << "three-pin" << QByteArray("AllowOpen") << QVariant(false);
     QTest::newRow("switch NumSwitches") << "switch" << QByteArray("NumSwitches") << QVariant(5);
     QTest::newRow("switch OnIsOne") << "switch" << QByteArray("OnIsOne") << QVariant(true);
-    QTest::newRow("switch LeftToRight")
-        << "switch" << QByteArray("LeftToRight") << QVariant(true);
+    QTest::newRow("switch LeftToRight") << "switch" << QByteArray("LeftToRight") << QVariant(true);
     QTest::newRow("switch SwitchColor") << "switch" << QByteArray("SwitchColor") << QVariant(blue);
     QTest::newRow("switch Orientation")
         << "switch" << QByteArray("Orientation") << QVariant::fromValue(otLeft);

@@ -1,5 +1,5 @@
 // The card pictures as they are drawn: geometry of pins, caps and switch slots,
-// the pixels of the worked examples, turning and the size exchange, and a sheet of
+// the pixels at the designed sizes, turning and the size exchange, and a sheet of
 // every picture for a person to look at.
 
 #include "SetupCtrls.h"
@@ -40,12 +40,12 @@ QString Hex(QRgb rgb)
 }
 
 // Compares one pixel and names it on failure.
-#define COMPARE_PIXEL(image, x, y, expected)                                                   \
-    QVERIFY2((image).pixel((x), (y)) == (expected),                                           \
-             qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")                    \
-                            .arg(x)                                                            \
-                            .arg(y)                                                            \
-                            .arg(Hex((image).pixel((x), (y))))                                 \
+#define COMPARE_PIXEL(image, x, y, expected)                                                       \
+    QVERIFY2((image).pixel((x), (y)) == (expected),                                                \
+             qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")                        \
+                            .arg(x)                                                                \
+                            .arg(y)                                                                \
+                            .arg(Hex((image).pixel((x), (y))))                                     \
                             .arg(Hex(expected))))
 
 } // namespace
@@ -191,10 +191,9 @@ void TestPictures::threeJumperGeometry_data()
     QTest::addColumn<int>("rightCapLeft");
     QTest::newRow("default 43 x 18") << 43 << 18 << 10 << 3 << 21 << 6 << 27 << 15;
     // c = R(78 / 4.5) + 1 = 18; the radius is min(17 div 3, R((H - 2) / 4)).
-    QTest::newRow("80 x 22, R(5) = 5") << 80 << 22 << 18 << 5 << 40 << 12 << 52
-                                                    << 28;
-    QTest::newRow("80 x 20, R(4.5) = 4 limits the radius") << 80 << 20 << 18 << 4 << 40 << 12
-                                                           << 52 << 28;
+    QTest::newRow("80 x 22, R(5) = 5") << 80 << 22 << 18 << 5 << 40 << 12 << 52 << 28;
+    QTest::newRow("80 x 20, R(4.5) = 4 limits the radius")
+        << 80 << 20 << 18 << 4 << 40 << 12 << 52 << 28;
 }
 
 void TestPictures::threeJumperGeometry()
@@ -282,8 +281,8 @@ void TestPictures::twoJumperCapReplacesTheHousing()
     jumper.SetClosed(true);
     const QImage image = Shot(jumper);
     // The cap fills the whole control, corners included; no grey housing shows.
-    for (const QPoint p : {QPoint(0, 0), QPoint(33, 0), QPoint(0, 17), QPoint(33, 17),
-                           QPoint(17, 0), QPoint(0, 9)})
+    for (const QPoint p :
+         {QPoint(0, 0), QPoint(33, 0), QPoint(0, 17), QPoint(33, 17), QPoint(17, 0), QPoint(0, 9)})
         COMPARE_PIXEL(image, p.x(), p.y(), outline);
     COMPARE_PIXEL(image, 1, 1, DARK_RED);
     COMPARE_PIXEL(image, 17, 9, DARK_RED);
@@ -694,8 +693,7 @@ struct TSheetCell
 void TestPictures::sheetOfEveryPicture()
 {
     const QList<TSheetCell> rows = {
-        {"two-pin open",
-         [](QWidget *p) { return new TTwoJumper(p); }},
+        {"two-pin open", [](QWidget *p) { return new TTwoJumper(p); }},
         {"two-pin closed",
          [](QWidget *p) {
              auto *j = new TTwoJumper(p);

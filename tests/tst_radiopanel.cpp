@@ -111,16 +111,15 @@ void TestRadioPanel::finalAnchorsTakeEffectOnlyInThePopup()
 
 void TestRadioPanel::selectJumperClosesOnlyTheChosenOne_data()
 {
-    QTest::addColumn<QString>("closed");    // closed before, among A, B and C
-    QTest::addColumn<bool>("handler");      // OnRadioChange assigned
+    QTest::addColumn<QString>("closed"); // closed before, among A, B and C
+    QTest::addColumn<bool>("handler");   // OnRadioChange assigned
     QTest::addColumn<QStringList>("events");
     QTest::addColumn<QString>("repainted"); // jumpers that asked for a repaint
     QTest::newRow("A closed, B open: B takes over")
         << "A" << true << QStringList{"radio B"} << "AB";
     QTest::newRow("B already closed: nothing happens") << "B" << true << QStringList{} << "";
     QTest::newRow("none closed: B closes") << "" << true << QStringList{"radio B"} << "B";
-    QTest::newRow("A and C closed: both open") << "AC" << true << QStringList{"radio B"}
-                                               << "ABC";
+    QTest::newRow("A and C closed: both open") << "AC" << true << QStringList{"radio B"} << "ABC";
     QTest::newRow("handler unassigned: jumpers still change")
         << "A" << false << QStringList{} << "AB";
 }
@@ -164,6 +163,7 @@ void TestRadioPanel::clickingAJumperOfARadioPanelSelectsIt_data()
     QTest::addColumn<QString>("closed");
     QTest::addColumn<QString>("after");
     QTest::addColumn<QStringList>("events");
+    // clang-format off
     QTest::newRow("radio: open B closes, A opens, change before click")
         << true << "A" << "B" << QStringList{"radio B", "click B closed"};
     QTest::newRow("radio: closed B stays, only the click is reported")
@@ -172,6 +172,7 @@ void TestRadioPanel::clickingAJumperOfARadioPanelSelectsIt_data()
         << false << "A" << "AB" << QStringList{"click B closed"};
     QTest::newRow("no radio: closed B opens") << false << "B" << ""
                                               << QStringList{"click B open"};
+    // clang-format on
 }
 
 void TestRadioPanel::clickingAJumperOfARadioPanelSelectsIt()

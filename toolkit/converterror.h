@@ -10,8 +10,7 @@ class EConvertError : public std::runtime_error
 public:
     explicit EConvertError(const QString &message)
         : std::runtime_error(message.toStdString()), FMessage(message)
-    {
-    }
+    {}
     const QString &Message() const { return FMessage; }
 
 private:
