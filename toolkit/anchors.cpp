@@ -82,7 +82,13 @@ private:
 
 TAnchorKeeper *KeeperOf(const QWidget *control)
 {
-    return control->findChild<TAnchorKeeper *>(QString(), Qt::FindDirectChildrenOnly);
+    // The keeper has no meta-object of its own, so findChild<> would take any
+    // child; look at the dynamic type instead.
+    for (QObject *child : control->children()) {
+        if (auto *keeper = dynamic_cast<TAnchorKeeper *>(child))
+            return keeper;
+    }
+    return nullptr;
 }
 
 // One direction of the anchoring rule: position and extent along an axis.

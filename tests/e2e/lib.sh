@@ -79,13 +79,15 @@ pixel_at() {
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1
 }
 
-# Waits for the program to end; prints its exit code.
+# Waits up to ten seconds for the program to end and sets APP_RC to its exit
+# code. Call it in the test's own shell, not in $(...): `wait` only knows the
+# children of the shell that started them.
 wait_app_exit() {
-  local rc=0
+  APP_RC=
   for _ in $(seq 1 100); do
     if ! kill -0 "$APP_PID" 2>/dev/null; then
-      wait "$APP_PID" || rc=$?
-      echo "$rc"
+      APP_RC=0
+      wait "$APP_PID" || APP_RC=$?
       return 0
     fi
     sleep 0.1
