@@ -37,6 +37,69 @@ constexpr QSize NewWindowOuterSize(320, 240);
 constexpr int CloseButtonWidth = 73;
 constexpr int ButtonHeight = 25;
 
+// Keeps the anchoring of the controls of one window built here. The text boxes
+// own child widgets (viewport, scroll bars), which the toolkit's per-control
+// keeper cannot tell from itself, so the windows keep their controls from here:
+// one filter on the window, the same rule.
+class TWindowAnchors : public QObject
+{
+public:
+    explicit TWindowAnchors(QWidget *window) : QObject(window), FWindow(window)
+    {
+        window->installEventFilter(this);
+    }
+
+    // Records the control's present place as the reference for later resizes.
+    void Anchor(QWidget *control, TAnchors anchors)
+    {
+        for (TEntry &entry : FEntries) {
+            if (entry.Control == control) {
+                entry = {control, anchors, control->geometry(), FWindow->size()};
+                return;
+            }
+        }
+        FEntries.append({control, anchors, control->geometry(), FWindow->size()});
+    }
+
+    static TWindowAnchors *Of(QWidget *window)
+    {
+        for (QObject *child : window->children()) {
+            if (auto *anchors = dynamic_cast<TWindowAnchors *>(child))
+                return anchors;
+        }
+        return new TWindowAnchors(window);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == FWindow && event->type() == QEvent::Resize) {
+            for (const TEntry &entry : std::as_const(FEntries)) {
+                if (entry.Control)
+                    entry.Control->setGeometry(AnchoredGeometry(
+                        entry.Anchors, entry.Ref, entry.RefParent, FWindow->size()));
+            }
+        }
+        return false;
+    }
+
+private:
+    struct TEntry
+    {
+        QPointer<QWidget> Control;
+        TAnchors Anchors;
+        QRect Ref;
+        QSize RefParent;
+    };
+    QWidget *FWindow;
+    QVector<TEntry> FEntries;
+};
+
+void AnchorInWindow(QWidget *control, TAnchors anchors)
+{
+    TWindowAnchors::Of(control->window())->Anchor(control, anchors);
+}
+
 // Moves the window's visible controls together so that their bounding rectangle
 // starts at the client origin, and gives the client area that rectangle's size.
 void FitToControls(QWidget *form)
@@ -192,6 +255,7 @@ void TSetupSupporter::BuildHelpForm(const QString &cardName)
     ReadRtf(RtfBytes(HelpText(FCompanyName, cardName, FbSeries, FMultiPort,
                               bool(FOnGetCardString))),
             *form->HelpRich->document());
+    form->HelpRich->moveCursor(QTextCursor::Start); // the title line shows first
 
     form->HelpLabel = new QLabel(QStringLiteral("How to use this program"), form);
     form->HelpLabel->setObjectName(QStringLiteral("HelpLabel"));
@@ -216,11 +280,11 @@ void TSetupSupporter::BuildHelpForm(const QString &cardName)
     FitToControls(form);
     form->resize(form->width(), form->height() + 8);
 
-    SetAnchors(form->HelpRich, AllAnchors);
+    AnchorInWindow(form->HelpRich, AllAnchors);
     form->StartButton->move((form->width() - form->StartButton->width()) / 2,
                             form->StartButton->y());
-    SetAnchors(form->StartButton, TAnchors(akBottom));
-    SetAnchors(form->HelpLabel, TAnchors(akLeft) | akTop | akRight);
+    AnchorInWindow(form->StartButton, TAnchors(akBottom));
+    AnchorInWindow(form->HelpLabel, TAnchors(akLeft) | akTop | akRight);
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen)
@@ -252,9 +316,9 @@ void TSetupSupporter::BuildTechForm()
     form->CloseButton->setFocus();
 
     FitToControls(form);
-    SetAnchors(form->TechMemo, AllAnchors);
+    AnchorInWindow(form->TechMemo, AllAnchors);
     form->CloseButton->move((form->width() - CloseButtonWidth) / 2, form->CloseButton->y());
-    SetAnchors(form->CloseButton, TAnchors(akBottom));
+    AnchorInWindow(form->CloseButton, TAnchors(akBottom));
 }
 
 bool TSetupSupporter::BuildPCIForm(const QString &cardName)
@@ -284,8 +348,8 @@ bool TSetupSupporter::BuildPCIForm(const QString &cardName)
     form->CloseButton->setFocus();
 
     FitToControls(form);
-    SetAnchors(form->PCIMemo, AllAnchors);
-    SetAnchors(form->CloseButton, TAnchors(akBottom));
+    AnchorInWindow(form->PCIMemo, AllAnchors);
+    AnchorInWindow(form->CloseButton, TAnchors(akBottom));
     // The list is shown at once, without any action of the user.
     form->show();
 
