@@ -118,11 +118,13 @@ void TMainForm::FormCreate(QObject *)
     TApplication *app = TApplication::Instance();
     if (!app)
         return;
-    // The hook outlives nothing: should the window go before the first idle moment,
-    // the guarded pointer turns the call into nothing.
+    // Should the window go before the first idle moment, the hook finds its
+    // supporter gone and removes itself instead of calling into freed memory.
     app->SetOnIdle([supporter = QPointer<TSetupSupporter>(SetSup)](QObject *sender, bool &done) {
         if (supporter)
             supporter->ApplicationIdle(sender, done);
+        else if (auto *application = qobject_cast<TApplication *>(sender))
+            application->SetOnIdle(nullptr);
     });
 }
 

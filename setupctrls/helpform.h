@@ -2,11 +2,10 @@
 // The help window ("How to use this program") that the setup supporter builds.
 // Its Start button hides it and starts the guided tour on the board image.
 
+#include <QLabel>
+#include <QPushButton>
+#include <QTextEdit>
 #include <QWidget>
-
-class QLabel;
-class QPushButton;
-class QTextEdit;
 
 class THelpForm : public QWidget
 {

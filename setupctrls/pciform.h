@@ -2,10 +2,9 @@
 // The window listing the installed cards, built by the setup supporter when its
 // owner supplies a text per card.
 
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QWidget>
-
-class QPlainTextEdit;
-class QPushButton;
 
 class TPCIForm : public QWidget
 {

@@ -1,10 +1,9 @@
 #pragma once
 // The technical-support window that the setup supporter builds.
 
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QWidget>
-
-class QPlainTextEdit;
-class QPushButton;
 
 class TTechForm : public QWidget
 {
