@@ -34,7 +34,7 @@ QPoint THelpForm::FirstPosition() const
 {
     const QWidget *main = parentWidget();
     if (!main)
-        return pos();
+        return geometry().topLeft();
     // The frame around this window is not known before its first showing; take the
     // one the main window has, which the window manager gives both alike.
     const QRect mainFrame = main->frameGeometry();
@@ -45,14 +45,14 @@ QPoint THelpForm::FirstPosition() const
     const QSize outer = size().grownBy(frame);
     const QPoint outerTopLeft(mainFrame.x() + (mainFrame.width() - outer.width()) / 2,
                               mainFrame.y() + (mainFrame.height() - outer.height()) / 2);
-    return outerTopLeft;
+    return outerTopLeft + QPoint(frame.left(), frame.top());
 }
 
 void THelpForm::showEvent(QShowEvent *event)
 {
     if (!FPlaced && !event->spontaneous()) {
         FPlaced = true;
-        move(FirstPosition());
+        setGeometry(QRect(FirstPosition(), size()));
     }
     QWidget::showEvent(event);
 }

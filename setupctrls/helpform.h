@@ -22,7 +22,8 @@ public:
     // image among the main window's direct child controls.
     void StartButtonClick(QObject *sender);
 
-    // Where the window goes at its first showing: centred over the main window.
+    // Where the window's client area goes at its first showing, so that the
+    // window stands centred over the main window.
     QPoint FirstPosition() const;
 
 protected:
