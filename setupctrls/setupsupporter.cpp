@@ -205,7 +205,8 @@ void TSetupSupporter::ApplicationIdle(QObject *sender, bool &)
 
 void TSetupSupporter::BuildWindows()
 {
-    if (!MainWindow())
+    // Built once: a second call would stack a second header and second windows.
+    if (!MainWindow() || FHeaderLabel)
         return;
     const QString cardName = CardName();
     BuildHeaderLabel();
@@ -437,8 +438,21 @@ void TSetupSupporter::TimerTick()
         UpdateTimer();
         return;
     }
-    if (FCalibrating)
+    if (!FCalibrating || FInPass)
+        return;
+    // A pass can come back into the event loop (a handler's own dialog, the
+    // error display); ticks arriving meanwhile do not start a second pass.
+    FInPass = true;
+    try {
         CalibrationPass();
+    } catch (...) {
+        FInPass = false;
+        // A failed pass ends the cycle before the error is shown, so that the
+        // ticks behind it do not pile one error report on another.
+        SetCalibrating(false);
+        throw;
+    }
+    FInPass = false;
 }
 
 void TSetupSupporter::SetCalibrating(bool value)

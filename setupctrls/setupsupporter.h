@@ -110,6 +110,8 @@ public:
     // cycle runs, and disarms it otherwise. Throws "Not enough timers available"
     // when the system refuses the timer.
     void UpdateTimer();
+    // Shows the pending help window, or else runs a calibration pass while the
+    // cycle runs. An error in a pass ends the cycle and goes on to the caller.
     void TimerTick();
     bool TimerActive() const;
     bool HelpPending() const { return FHelpPending; }
@@ -163,6 +165,7 @@ private:
 
     bool FHelpPending = false;
     bool FCalibrating = false;
+    bool FInPass = false;
     TTimerOwner *FTimerWindow = nullptr;
     QPointer<QLabel> FHeaderLabel;
     QPointer<TPCIForm> FPCIForm;

@@ -192,6 +192,8 @@ private slots:
     void firstTickShowsTheHelpAndStopsTheTimer();
     void refusedTimerIsReported();
     void errorInATickGoesToTheErrorDisplay();
+    void passDoesNotRunInsideAnotherPass();
+    void buildRunsOnce();
 
     // Calibration.
     void passWritesEveryChannelLine();
@@ -572,7 +574,15 @@ void TestSetupSupporter::errorInATickGoesToTheErrorDisplay()
 {
     TFixture f;
     QStringList errors;
-    TApplication::Instance()->SetErrorDisplay([&](const QString &message) { errors << message; });
+    bool armedWhileShown = true;
+    TApplication::Instance()->SetErrorDisplay([&](const QString &message) {
+        errors << message;
+        armedWhileShown = f.Sup->TimerActive() || f.Sup->Calibrating();
+        // The display is modal: ticks that arrive while it is up start nothing.
+        QEventLoop loop;
+        QTimer::singleShot(3 * TSetupSupporter::TimerInterval, &loop, &QEventLoop::quit);
+        loop.exec();
+    });
     f.Sup->SetOnGetCalibString([](QObject *, quint8, bool &) -> QString {
         throw std::runtime_error("reading failed");
     });
@@ -582,8 +592,39 @@ void TestSetupSupporter::errorInATickGoesToTheErrorDisplay()
     QTimerEvent tick(1);
     QCoreApplication::sendEvent(timer, &tick);
     QCOMPARE(errors, QStringList{QStringLiteral("reading failed")});
-    // The error ends the pass, not the cycle.
-    QVERIFY(f.Sup->Calibrating());
+    // The failed pass ended the cycle before the error was shown.
+    QVERIFY(!armedWhileShown);
+    QVERIFY(!f.Sup->Calibrating() && !f.Sup->TimerActive());
+}
+
+void TestSetupSupporter::passDoesNotRunInsideAnotherPass()
+{
+    TFixture f;
+    int passes = 0;
+    f.Sup->SetOnBeginCalib([&](QObject *) {
+        ++passes;
+        f.Sup->TimerTick(); // a tick arriving while the owner's handler runs
+    });
+    f.Sup->SetOnGetCalibString([](QObject *, quint8, bool &itsAllBad) {
+        itsAllBad = false;
+        return QString();
+    });
+    f.Sup->StartCalibration();
+    f.Sup->TimerTick();
+    QCOMPARE(passes, 1);
+    f.Sup->TimerTick();
+    QCOMPARE(passes, 2);
+}
+
+void TestSetupSupporter::buildRunsOnce()
+{
+    TFixture f;
+    f.Sup->BuildWindows();
+    THelpForm *help = f.Sup->HelpForm();
+    f.Sup->BuildWindows();
+    QCOMPARE(f.Sup->HelpForm(), help);
+    QCOMPARE(f.Main.centralWidget()->findChildren<QLabel *>().size(), 1);
+    QCOMPARE(f.Main.findChildren<THelpForm *>().size(), 1);
 }
 
 void TestSetupSupporter::passWritesEveryChannelLine()
