@@ -45,6 +45,9 @@ dx=$(( (hx + hw / 2) - (wx + ww / 2) ))
 dy=$(( (hy + hh / 2) - (wy + wh / 2) ))
 [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] || fail "help window is off centre by $dx,$dy pixels"
 shot supporter-help-window
+# Kept above the main window.
+xprop -id "$help" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE ||
+  fail "the help window is not kept on top: $(xprop -id "$help" _NET_WM_STATE)"
 
 # Start with the mouse: the button sits centred at the bottom.
 # Relative to the window itself: the root position xdotool reports for a client
