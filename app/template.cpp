@@ -1,5 +1,6 @@
 #include "template.h"
 
+#include "application.h"
 #include "fonts.h"
 #include "vcl.h"
 
@@ -8,6 +9,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -67,6 +69,20 @@ void TMainForm::CreateComponents()
     TechnicalSupport1->setObjectName(QStringLiteral("TechnicalSupport1"));
 
     BoardImage1->SetMenu(MainMenu1);
+
+    CreateSupporter();
+}
+
+void TMainForm::CreateSupporter()
+{
+    SetSup = new TSetupSupporter(this);
+    SetSup->setObjectName(QStringLiteral("SetSup"));
+    SetSup->SetCompanyName(QStringLiteral("Norvale"));
+    SetSup->SetCardNameA(QStringLiteral("GRD-KTX"));
+    SetSup->SetCardNameB(QStringLiteral("KTR810-L"));
+    SetSup->SetCallHow(QStringLiteral(
+        "Monday through Friday, 8 AM to 5 PM Pacific Time, at (555) 010-4470"));
+    SetSup->SetChangeButtons(true);
 }
 
 void TMainForm::ConnectHandlers()
@@ -83,11 +99,34 @@ void TMainForm::Exit2Click(QObject *)
     close();
 }
 
-void TMainForm::Howtousethisprogram1Click(QObject *) {}
+// Before the supporter's build the windows do not exist yet, and the handlers
+// do nothing. A window already visible stays as it is.
+void TMainForm::Howtousethisprogram1Click(QObject *)
+{
+    if (QWidget *form = SetSup->HelpForm())
+        form->show();
+}
 
-void TMainForm::TechnicalSupport1Click(QObject *) {}
+void TMainForm::TechnicalSupport1Click(QObject *)
+{
+    if (QWidget *form = SetSup->TechForm())
+        form->show();
+}
 
-void TMainForm::FormCreate(QObject *) {}
+void TMainForm::FormCreate(QObject *)
+{
+    TApplication *app = TApplication::Instance();
+    if (!app)
+        return;
+    // Should the window go before the first idle moment, the hook finds its
+    // supporter gone and removes itself instead of calling into freed memory.
+    app->SetOnIdle([supporter = QPointer<TSetupSupporter>(SetSup)](QObject *sender, bool &done) {
+        if (supporter)
+            supporter->ApplicationIdle(sender, done);
+        else if (auto *application = qobject_cast<TApplication *>(sender))
+            application->SetOnIdle(nullptr);
+    });
+}
 
 void TMainForm::FitNormalGeometry()
 {

@@ -29,6 +29,9 @@ public:
     QAction *TechnicalSupport1 = nullptr;
     TBoardImage *BoardImage1 = nullptr;
 
+    // Help and support: the header line, the help and support windows.
+    TSetupSupporter *SetSup = nullptr;
+
     // Handlers.
     void Exit2Click(QObject *sender);
     void Howtousethisprogram1Click(QObject *sender);
@@ -44,6 +47,7 @@ protected:
 
 private:
     void CreateComponents();
+    void CreateSupporter();
     void ConnectHandlers();
     void FitNormalGeometry();
 
