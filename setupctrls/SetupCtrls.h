@@ -3,5 +3,6 @@
 
 #include "boardhighlight.h"
 #include "boardimage.h"
+#include "popupform.h"
 #include "radiopanel.h"
 #include "twojumper.h"
