@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
 
@@ -36,6 +37,7 @@ TPopupForm::~TPopupForm() = default;
 
 void TPopupForm::BuildChildren(int cw, int ch, int memoHeight)
 {
+    FReferenceClient = QSize(cw, ch);
     PopupStatus = new QStatusBar(this);
     PopupStatus->setObjectName(QStringLiteral("PopupStatus"));
     // One empty panel; nothing in this program writes to it.
@@ -43,14 +45,14 @@ void TPopupForm::BuildChildren(int cw, int ch, int memoHeight)
     panel->setObjectName(QStringLiteral("PopupStatusPanel"));
     PopupStatus->addWidget(panel, 1);
     PopupStatus->setGeometry(0, ch - STATUS_HEIGHT, cw, STATUS_HEIGHT);
-    SetAnchors(PopupStatus, TAnchors(akLeft) | akRight | akBottom);
+    Anchor(PopupStatus, TAnchors(akLeft) | akRight | akBottom);
 
     const int buttonTop = ch - BUTTON_ROW_FROM_BOTTOM;
     auto makeButton = [&](const char *name, const char *text, int left, TAnchors anchors) {
         auto *button = new QPushButton(QString::fromLatin1(text), this);
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(left, buttonTop, BUTTON_WIDTH, BUTTON_HEIGHT);
-        SetAnchors(button, anchors);
+        Anchor(button, anchors);
         return button;
     };
     PreviousButton = makeButton("PreviousButton", "Previous", BUTTON_MARGIN,
@@ -65,7 +67,7 @@ void TPopupForm::BuildChildren(int cw, int ch, int memoHeight)
     StatusMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     StatusMemo->setGeometry(BUTTON_MARGIN, buttonTop - memoHeight - BUTTON_MARGIN,
                             cw - 2 * BUTTON_MARGIN, memoHeight);
-    SetAnchors(StatusMemo, AllAnchors);
+    Anchor(StatusMemo, AllAnchors);
 
     // The buttons act on the highlight that owns the popup, as long as it exists.
     connect(PreviousButton, &QPushButton::clicked, this, [this] {
@@ -80,6 +82,21 @@ void TPopupForm::BuildChildren(int cw, int ch, int memoHeight)
         if (FHighlight)
             FHighlight->DoneClick(DoneButton);
     });
+}
+
+void TPopupForm::Anchor(QWidget *control, TAnchors anchors)
+{
+    FAnchored.append({control, anchors, control->geometry()});
+}
+
+void TPopupForm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    for (const TAnchoredControl &a : FAnchored) {
+        if (a.Control)
+            a.Control->setGeometry(
+                AnchoredGeometry(a.Anchors, a.Reference, FReferenceClient, size()));
+    }
 }
 
 QSize TPopupForm::FrameExtra() const
