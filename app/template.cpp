@@ -90,6 +90,9 @@ void TMainForm::CreateHighlightsAndPanels()
         auto *p = new TRadioPanel(Client());
         p->setObjectName(QString::fromLatin1(name));
         p->setGeometry(bounds);
+        // The anchor keeper takes a hidden control's place only when asked: without
+        // this the panel would snap back to its first place when the window resizes.
+        SetAnchors(p, Anchors(p));
         p->SetLines({QString::fromLatin1(text)});
         return p;
     };

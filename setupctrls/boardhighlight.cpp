@@ -718,6 +718,8 @@ void TBoardHighlight::ShowPopup()
 
     popup->show();
     popup->raise();
+    // Once shown, Qt may know the window's frame: keep the whole frame on the screen.
+    popup->KeepOnScreen();
     if (panel) {
         // The first control of the panel that takes the focus from the keyboard, or
         // the panel itself: either way the focus enters the panel.

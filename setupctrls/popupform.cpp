@@ -101,6 +101,9 @@ void TPopupForm::resizeEvent(QResizeEvent *event)
 
 QSize TPopupForm::FrameExtra() const
 {
+    // Qt knows the frame only once the window has been shown.
+    if (!isVisible())
+        return QSize(0, 0);
     return frameGeometry().size() - geometry().size();
 }
 
