@@ -155,7 +155,15 @@ void TBoardImage::paintEvent(QPaintEvent *)
     const bool designing = Vcl::InDesignMode(this);
     if (FCenterOnForm && !designing && parentWidget()) {
         const QSize outer = Vcl::OuterSizeOf(parentWidget());
-        move((outer.width() - width()) / 2, (outer.height() - height()) / 2);
+        const QPoint centred((outer.width() - width()) / 2, (outer.height() - height()) / 2);
+        if (centred != pos()) {
+            // Qt moves an opaque widget's pixels along with it and repaints only what
+            // was uncovered; what this paint would draw lands at the old place. Move,
+            // and draw everything at the new place in the paint that follows.
+            move(centred);
+            update();
+            return;
+        }
     }
 
     QPainter painter(this);

@@ -44,6 +44,7 @@ void TPopupForm::BuildChildren(int cw, int ch, int memoHeight)
     auto *panel = new QLabel(PopupStatus);
     panel->setObjectName(QStringLiteral("PopupStatusPanel"));
     PopupStatus->addWidget(panel, 1);
+    PopupStatus->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
     PopupStatus->setGeometry(0, ch - STATUS_HEIGHT, cw, STATUS_HEIGHT);
     Anchor(PopupStatus, TAnchors(akLeft) | akRight | akBottom);
 
