@@ -100,57 +100,101 @@ quint8 Blend(float captured, float colour, float keep, float take)
 
 } // namespace
 
-TRingShade RingShade(float d, bool bright)
+namespace {
+
+// The plain strength, and the bright variant made from it; one square root serves
+// both (the same single-precision steps as computing each on its own).
+float PlainStrength(float d)
+{
+    if (d < INNER_RADIUS_SQUARED)
+        return INNER_STRENGTH;
+    return 1.0f - RING_FALLOFF * std::fabs(std::sqrt(d) - RING_PEAK);
+}
+
+TRingShade Brighten(float plain, float d)
 {
     TRingShade shade;
+    // The inner disc is never doubled, not even in the bright image.
     if (d < INNER_RADIUS_SQUARED) {
-        // The inner disc is never doubled, not even in the bright image.
-        shade.Strength = INNER_STRENGTH;
+        shade.Strength = plain;
         return shade;
     }
-    float s = 1.0f - RING_FALLOFF * std::fabs(std::sqrt(d) - RING_PEAK);
-    if (bright) {
-        s = 2.0f * s;
-        if (s > 1.0f) {
-            shade.White = true;
-            s = 2.0f - s;
-        }
+    float s = 2.0f * plain;
+    if (s > 1.0f) {
+        shade.White = true;
+        s = 2.0f - s;
     }
     shade.Strength = s;
     return shade;
 }
 
-void ShadeCircle(QImage &image, int width, int height, bool bright, QColor color, float level)
+struct TShadeTarget
 {
-    if (image.isNull() || image.format() != QImage::Format_RGB32)
+    QImage *Image;
+    bool Bright;
+    float Level;
+};
+
+QRgb ShadePixel(QRgb captured, const TRingShade &shade, float level, float cr, float cg, float cb)
+{
+    const QRgb pixel = shade.White ? qRgb(255, 255, 255) : captured;
+    const float take = shade.Strength * level;
+    const float keep = 1.0f - take;
+    return qRgb(Blend(float(qRed(pixel)), cr, keep, take), Blend(float(qGreen(pixel)), cg, keep, take),
+                Blend(float(qBlue(pixel)), cb, keep, take));
+}
+
+// Shades up to three copies of one captured picture in a single pass: the geometry
+// of every pixel is worked out once for all of them.
+void ShadeTargets(int width, int height, QColor color, std::initializer_list<TShadeTarget> targets)
+{
+    if (width < 2 || height < 2)
         return;
-    const int w = std::min(width, image.width());
-    const int h = std::min(height, image.height());
-    // The steps divide by the size less one, so below 2 pixels there is no ellipse.
-    if (w < 2 || h < 2 || width < 2 || height < 2)
-        return;
+    int w = width;
+    int h = height;
+    for (const TShadeTarget &t : targets) {
+        if (!t.Image || t.Image->isNull() || t.Image->format() != QImage::Format_RGB32)
+            return;
+        w = std::min(w, t.Image->width());
+        h = std::min(h, t.Image->height());
+    }
     const float sx = 2.0f / float(width - 1);
     const float sy = 2.0f / float(height - 1);
     const float cr = float(color.red());
     const float cg = float(color.green());
     const float cb = float(color.blue());
+    QRgb *lines[3] = {};
+    const std::size_t n = std::min<std::size_t>(targets.size(), 3);
     for (int r = 0; r < h; ++r) {
         const float y = float(r) * sy - 1.0f;
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(r));
+        for (std::size_t i = 0; i < n; ++i)
+            lines[i] = reinterpret_cast<QRgb *>(targets.begin()[i].Image->scanLine(r));
         for (int c = 0; c < w; ++c) {
             const float x = float(c) * sx - 1.0f;
             const float d = x * x + y * y;
             if (d >= 1.0f)
                 continue;
-            const TRingShade shade = RingShade(d, bright);
-            const QRgb pixel = shade.White ? qRgb(255, 255, 255) : line[c];
-            const float take = shade.Strength * level;
-            const float keep = 1.0f - take;
-            line[c] = qRgb(Blend(float(qRed(pixel)), cr, keep, take),
-                           Blend(float(qGreen(pixel)), cg, keep, take),
-                           Blend(float(qBlue(pixel)), cb, keep, take));
+            const float plain = PlainStrength(d);
+            for (std::size_t i = 0; i < n; ++i) {
+                const TShadeTarget &t = targets.begin()[i];
+                const TRingShade shade = t.Bright ? Brighten(plain, d) : TRingShade{plain, false};
+                lines[i][c] = ShadePixel(lines[i][c], shade, t.Level, cr, cg, cb);
+            }
         }
     }
+}
+
+} // namespace
+
+TRingShade RingShade(float d, bool bright)
+{
+    const float plain = PlainStrength(d);
+    return bright ? Brighten(plain, d) : TRingShade{plain, false};
+}
+
+void ShadeCircle(QImage &image, int width, int height, bool bright, QColor color, float level)
+{
+    ShadeTargets(width, height, color, {{&image, bright, level}});
 }
 
 QString GroupCaption(THighlightType type)
@@ -459,9 +503,11 @@ void TBoardHighlight::PrepareImages()
     FBrightImage.detach();
     FMediumImage = captured;
     FMediumImage.detach();
-    ShadeCircle(FNormalImage, width(), height(), false, FRingColor, FNormalLevel);
-    ShadeCircle(FBrightImage, width(), height(), true, FRingColor, FBrightLevel);
-    ShadeCircle(FMediumImage, width(), height(), false, FRingColor, FMediumLevel);
+    // ShadeCircle on each image, done in one pass.
+    ShadeTargets(width(), height(), FRingColor,
+                 {{&FNormalImage, false, FNormalLevel},
+                  {&FBrightImage, true, FBrightLevel},
+                  {&FMediumImage, false, FMediumLevel}});
 }
 
 void TBoardHighlight::PrepareOnFirstPaint()

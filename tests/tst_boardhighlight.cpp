@@ -116,6 +116,7 @@ private slots:
     void linkingNeedsExactClasses();
 
     void ringImagesAreMadeOnceFromWhatLiesBeneath();
+    void preparedImagesAreTheShadedPicture();
     void laterRingCapturesTheRingPaintedBeforeIt();
     void ringOnAPlainParentCapturesTheParent();
 
@@ -379,6 +380,30 @@ void TestBoardHighlight::ringImagesAreMadeOnceFromWhatLiesBeneath()
     form.BaseHighlight->resize(30, 30);
     form.BaseHighlight->repaint();
     QCOMPARE(form.BaseHighlight->NormalImage(), before);
+}
+
+void TestBoardHighlight::preparedImagesAreTheShadedPicture()
+{
+    BoardFixture f;
+    QImage picture(600, 422, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x % 256, y % 256, (3 * x + y) % 256));
+    f.board->Picture().SetGraphic(std::make_unique<TBitmapGraphic>(picture));
+    auto *tall = f.Add("Tall", "A", htOptions, QRect(100, 50, 56, 86));
+    auto *wide = f.Add("Wide", "B", htCalibration, QRect(300, 200, 70, 35));
+    QVERIFY(ShowAndPaint(&f.window, f.board));
+    for (TBoardHighlight *h : {tall, wide}) {
+        QImage normal = picture.copy(h->geometry());
+        QImage medium = normal.copy();
+        QImage bright = normal.copy();
+        ShadeCircle(normal, h->width(), h->height(), false, h->RingColor(), h->NormalLevel());
+        ShadeCircle(medium, h->width(), h->height(), false, h->RingColor(), h->MediumLevel());
+        ShadeCircle(bright, h->width(), h->height(), true, h->RingColor(), h->BrightLevel());
+        QCOMPARE(h->NormalImage(), normal);
+        QCOMPARE(h->MediumImage(), medium);
+        QCOMPARE(h->BrightImage(), bright);
+    }
 }
 
 void TestBoardHighlight::laterRingCapturesTheRingPaintedBeforeIt()

@@ -157,6 +157,8 @@ private slots:
     void reshownPopupIsNotPinnedUntilEntered();
     void clickingAgainAfterClosingShowsThePopupPinned();
     void captionTakenByAnotherWindowGivesNoPopup();
+    void focusEntersThePanelOnceAtCreation();
+    void deletedRingLeavesNoDanglingMenuHandler();
 
     void baseAddressPopupLayout();
     void popupWithoutPanel();
@@ -341,6 +343,74 @@ void TestPopup::captionTakenByAnotherWindowGivesNoPopup()
     setup->SetHighlightType(htCalibration);
     setup->MouseEnter(0);
     QVERIFY(setup->Popup() != nullptr);
+}
+
+namespace {
+// Records the reasons of the focus arriving in a panel from outside it.
+struct EntryRecorder : QObject
+{
+    QWidget *Panel;
+    QList<Qt::FocusReason> Entries;
+    explicit EntryRecorder(QWidget *panel) : Panel(panel)
+    {
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+            const auto inside = [this](QWidget *w) {
+                return w && (w == Panel || Panel->isAncestorOf(w));
+            };
+            if (inside(now) && !inside(old))
+                Entries << LastReason;
+        });
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            LastReason = static_cast<QFocusEvent *>(event)->reason();
+        return false;
+    }
+    Qt::FocusReason LastReason = Qt::OtherFocusReason;
+};
+} // namespace
+
+void TestPopup::focusEntersThePanelOnceAtCreation()
+{
+    Form f;
+    EntryRecorder recorder(f.form.EnablePanel);
+    PointerTo(CentreOf(f.form.EnableHighlight));
+    QTRY_COMPARE(recorder.Entries.size(), 1);
+    // A real entry, not the focus handed back when a window is activated.
+    QVERIFY(recorder.Entries.first() != Qt::ActiveWindowFocusReason);
+
+    // Shown again: no focus is moved into the panel by the program.
+    PointerTo(f.Elsewhere());
+    QVERIFY(!f.form.EnableHighlight->Popup()->isVisible());
+    f.form.activateWindow();
+    QTRY_VERIFY(f.form.isActiveWindow());
+    PointerTo(CentreOf(f.form.EnableHighlight));
+    QTest::qWait(50);
+    for (int i = 1; i < recorder.Entries.size(); ++i)
+        QCOMPARE(recorder.Entries.at(i), Qt::ActiveWindowFocusReason);
+}
+
+void TestPopup::deletedRingLeavesNoDanglingMenuHandler()
+{
+    Form f;
+    QAction *irq = f.Entry("IRQLevel1");
+    PointerTo(CentreOf(f.form.IRQHighlight0)); // IRQHighlight0 made the entry and the popup
+    PointerTo(f.Elsewhere());
+    delete f.form.IRQHighlight0;
+    irq->trigger(); // its handler is gone: nothing happens
+    QCOMPARE(VisiblePopups(), QString());
+    // The tour steps over the entry that lost its handler.
+    f.Entry("BaseAddress1")->trigger();
+    f.form.BaseHighlight->Popup()->NextButton->click();
+    QCOMPARE(VisiblePopups(), QStringLiteral("Relay Enabling"));
+    // The remaining IRQ ring still opens a popup of its own (its panel went with the
+    // deleted ring's popup).
+    PointerTo(f.Elsewhere());
+    f.form.EnableHighlight->DoneClick();
+    PointerTo(CentreOf(f.form.IRQHighlight1));
+    QCOMPARE(VisiblePopups(), QStringLiteral("IRQ Level"));
 }
 
 void TestPopup::baseAddressPopupLayout()
