@@ -159,6 +159,7 @@ private slots:
     void captionTakenByAnotherWindowGivesNoPopup();
     void focusEntersThePanelOnceAtCreation();
     void deletedRingLeavesNoDanglingMenuHandler();
+    void entryOfLinkedRingsWorksWhicheverRingOwnsThePopup();
 
     void baseAddressPopupLayout();
     void popupWithoutPanel();
@@ -411,6 +412,26 @@ void TestPopup::deletedRingLeavesNoDanglingMenuHandler()
     f.form.EnableHighlight->DoneClick();
     PointerTo(CentreOf(f.form.IRQHighlight1));
     QCOMPARE(VisiblePopups(), QStringLiteral("IRQ Level"));
+}
+
+void TestPopup::entryOfLinkedRingsWorksWhicheverRingOwnsThePopup()
+{
+    Form f;
+    QAction *irq = f.Entry("IRQLevel1");
+    // The entry was made by IRQHighlight0, which painted first; hovering
+    // IRQHighlight1 first makes that one the popup's owner.
+    PointerTo(CentreOf(f.form.IRQHighlight1));
+    PointerTo(f.Elsewhere());
+    QVERIFY(f.form.IRQHighlight1->Popup() && !f.form.IRQHighlight0->Popup());
+
+    irq->trigger();
+    QCOMPARE(VisiblePopups(), QStringLiteral("IRQ Level"));
+    QVERIFY(f.form.IRQHighlight1->Pinned());
+    QVERIFY(irq->isChecked());
+    irq->trigger();
+    QCOMPARE(VisiblePopups(), QString());
+    QVERIFY(!irq->isChecked());
+    QVERIFY(!f.form.IRQHighlight0->Lit() && !f.form.IRQHighlight1->Lit());
 }
 
 void TestPopup::baseAddressPopupLayout()

@@ -111,6 +111,14 @@ irq0_lit=$(pixel_at "$p0x" "$p0y")
 shot highlights-irq-popup
 pointer_to "$ax" "$ay"
 wait_window_gone "IRQ Level" || fail "IRQ popup stayed after leaving the ring"
+# The other IRQ ring finds the same popup again.
+read -r cx cy < <(centre_of IRQHighlight0)
+pointer_to "$cx" "$cy"
+wait_window "IRQ Level" >/dev/null || fail "hovering the other IRQ ring opened no popup"
+sleep 0.3
+[ "$(xdotool search --name '^IRQ Level$' | wc -l)" -eq 1 ] || fail "a second IRQ popup was made"
+pointer_to "$ax" "$ay"
+wait_window_gone "IRQ Level" || fail "IRQ popup stayed after leaving the other ring"
 
 # A click pins the relay popup: leaving the ring keeps it.
 read -r cx cy < <(centre_of EnableHighlight)
