@@ -151,7 +151,8 @@ QRgb ShadePixel(QRgb captured, const TRingShade &shade, float level, float cr, f
     const QRgb pixel = shade.White ? qRgb(255, 255, 255) : captured;
     const float take = shade.Strength * level;
     const float keep = 1.0f - take;
-    return qRgb(Blend(float(qRed(pixel)), cr, keep, take), Blend(float(qGreen(pixel)), cg, keep, take),
+    return qRgb(Blend(float(qRed(pixel)), cr, keep, take),
+                Blend(float(qGreen(pixel)), cg, keep, take),
                 Blend(float(qBlue(pixel)), cb, keep, take));
 }
 
@@ -331,7 +332,8 @@ void TBoardHighlight::SetRadioPanel(TRadioPanel *panel)
                 continue;
             if (designing) {
                 QMessageBox box(QMessageBox::Critical, QString(),
-                                panel->objectName() + QStringLiteral(" has already been assigned to ") +
+                                panel->objectName() +
+                                    QStringLiteral(" has already been assigned to ") +
                                     other->objectName() + QStringLiteral("."),
                                 QMessageBox::Ok, parent->window());
                 box.setWindowFlag(Qt::WindowStaysOnTopHint);
@@ -369,7 +371,8 @@ QString TBoardHighlight::MakeIdentifier(const QString &text)
 {
     if (text.isEmpty())
         return text;
-    const bool valid = IsIdentStart(text.front()) && std::all_of(text.begin(), text.end(), IsIdentChar);
+    const bool valid =
+        IsIdentStart(text.front()) && std::all_of(text.begin(), text.end(), IsIdentChar);
     if (valid)
         return text;
     qsizetype start = 0;
@@ -465,9 +468,9 @@ QImage TBoardHighlight::CaptureBeneath() const
             source->size() == pictureRect.size()) {
             const QRect common = area.intersected(pictureRect);
             for (int y = common.top(); y <= common.bottom(); ++y) {
-                const auto *from = reinterpret_cast<const QRgb *>(
-                                       source->constScanLine(y - pictureRect.top())) +
-                                   (common.left() - pictureRect.left());
+                const auto *from =
+                    reinterpret_cast<const QRgb *>(source->constScanLine(y - pictureRect.top())) +
+                    (common.left() - pictureRect.left());
                 auto *to = reinterpret_cast<QRgb *>(captured.scanLine(y - area.top())) +
                            (common.left() - area.left());
                 std::copy(from, from + common.width(), to);

@@ -18,7 +18,7 @@ namespace {
 
 constexpr int BUTTON_WIDTH = 58;
 constexpr int BUTTON_HEIGHT = 25;
-constexpr int BUTTON_MARGIN = 6;    // buttons and memo keep this from the side edges
+constexpr int BUTTON_MARGIN = 6;           // buttons and memo keep this from the side edges
 constexpr int BUTTON_ROW_FROM_BOTTOM = 44; // button top above the client's bottom edge
 constexpr int STATUS_HEIGHT = 19;
 
@@ -56,8 +56,8 @@ void TPopupForm::BuildChildren(int cw, int ch, int memoHeight)
         Anchor(button, anchors);
         return button;
     };
-    PreviousButton = makeButton("PreviousButton", "Previous", BUTTON_MARGIN,
-                                TAnchors(akLeft) | akBottom);
+    PreviousButton =
+        makeButton("PreviousButton", "Previous", BUTTON_MARGIN, TAnchors(akLeft) | akBottom);
     NextButton = makeButton("NextButton", "Next", (cw - BUTTON_WIDTH) / 2, TAnchors(akBottom));
     DoneButton = makeButton("DoneButton", "Done", cw - BUTTON_WIDTH - BUTTON_MARGIN,
                             TAnchors(akRight) | akBottom);

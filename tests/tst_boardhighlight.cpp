@@ -155,7 +155,8 @@ void TestBoardHighlight::ringShadeFollowsTheRadius()
     QFETCH(float, strength);
     QFETCH(bool, white);
     const TRingShade shade = RingShade(d, bright);
-    QVERIFY2(std::fabs(shade.Strength - strength) < 1e-4f, qPrintable(QString::number(shade.Strength)));
+    QVERIFY2(std::fabs(shade.Strength - strength) < 1e-4f,
+             qPrintable(QString::number(shade.Strength)));
     QCOMPARE(shade.White, white);
 }
 
@@ -237,15 +238,33 @@ void TestBoardHighlight::titleTexts_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("ident");
-    QTest::newRow("base") << "&Base Address" << "Base Address" << "BaseAddress";
-    QTest::newRow("irq") << "&IRQ Level" << "IRQ Level" << "IRQLevel";
-    QTest::newRow("relay") << "Relay &Enabling" << "Relay Enabling" << "RelayEnabling";
-    QTest::newRow("doubled ampersand") << "A && B" << "A  B" << "AB";
-    QTest::newRow("already an identifier") << "_Port2" << "_Port2" << "_Port2";
-    QTest::newRow("leading digits dropped") << "12 Volt Range" << "12 Volt Range" << "VoltRange";
-    QTest::newRow("non-ASCII letters dropped") << "Gr\u00f6\u00dfe" << "Gr\u00f6\u00dfe" << "Gre";
-    QTest::newRow("no letter at all") << "&1-2" << "1-2" << "";
-    QTest::newRow("empty") << "" << "" << "";
+    QTest::newRow("base") << "&Base Address"
+                          << "Base Address"
+                          << "BaseAddress";
+    QTest::newRow("irq") << "&IRQ Level"
+                         << "IRQ Level"
+                         << "IRQLevel";
+    QTest::newRow("relay") << "Relay &Enabling"
+                           << "Relay Enabling"
+                           << "RelayEnabling";
+    QTest::newRow("doubled ampersand") << "A && B"
+                                       << "A  B"
+                                       << "AB";
+    QTest::newRow("already an identifier") << "_Port2"
+                                           << "_Port2"
+                                           << "_Port2";
+    QTest::newRow("leading digits dropped") << "12 Volt Range"
+                                            << "12 Volt Range"
+                                            << "VoltRange";
+    QTest::newRow("non-ASCII letters dropped") << "Gr\u00f6\u00dfe"
+                                               << "Gr\u00f6\u00dfe"
+                                               << "Gre";
+    QTest::newRow("no letter at all") << "&1-2"
+                                      << "1-2"
+                                      << "";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
 }
 
 void TestBoardHighlight::titleTexts()
@@ -519,7 +538,8 @@ void TestBoardHighlight::groupMenusStandInTheirOrderBeforeHelp()
     QStringList captions;
     for (QAction *a : bar->actions())
         captions << a->text() + QString::number(a->menu() ? a->menu()->actions().size() : -1);
-    QCOMPARE(captions, (QStringList{"&File0", "&Settings1", "&Calibration1", "&Options1", "&Help0"}));
+    QCOMPARE(captions,
+             (QStringList{"&File0", "&Settings1", "&Calibration1", "&Options1", "&Help0"}));
 }
 
 void TestBoardHighlight::menuNamesSkipTakenNamesAndAppendWithoutHelp()

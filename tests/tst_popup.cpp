@@ -85,7 +85,8 @@ struct Form
             const QPoint global = form.BoardImage1->mapToGlobal(p);
             bool covered = !screen.contains(global);
             for (QWidget *w : QApplication::topLevelWidgets())
-                covered = covered || (qobject_cast<TPopupForm *>(w) && w->frameGeometry().contains(global));
+                covered = covered ||
+                          (qobject_cast<TPopupForm *>(w) && w->frameGeometry().contains(global));
             if (!covered)
                 return global;
         }
@@ -213,7 +214,8 @@ void TestPopup::popupActivationBrightensTheGroup()
     QCOMPARE(f.form.IRQHighlight1->CurrentImage(), f.form.IRQHighlight1->BrightImage());
     QVERIFY(!f.form.BaseHighlight->PopupActive());
     // The focus went into the panel (it has no controls yet, so the panel itself).
-    QTRY_VERIFY(f.form.IRQPanel->hasFocus() || f.form.IRQPanel->isAncestorOf(QApplication::focusWidget()));
+    QTRY_VERIFY(f.form.IRQPanel->hasFocus() ||
+                f.form.IRQPanel->isAncestorOf(QApplication::focusWidget()));
 
     f.form.activateWindow();
     QTRY_VERIFY(!f.form.IRQHighlight0->PopupActive());
@@ -635,7 +637,8 @@ void TestPopup::tourSkipsEntriesWithoutHandler()
     Form f;
     QMenu *settings = f.form.MainMenu1->actions().at(1)->menu();
     // Someone else's entries: between the first two and at the end.
-    settings->insertAction(settings->actions().at(1), new QAction(QStringLiteral("Foreign"), &f.form));
+    settings->insertAction(settings->actions().at(1),
+                           new QAction(QStringLiteral("Foreign"), &f.form));
     settings->addAction(new QAction(QStringLiteral("Last foreign"), &f.form));
     f.form.BaseHighlight->MenuItemClick(f.form.BaseHighlight);
     f.form.BaseHighlight->Popup()->NextButton->click();
