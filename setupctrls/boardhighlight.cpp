@@ -91,22 +91,15 @@ bool IsIdentChar(QChar c)
     return IsIdentStart(c) || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
 }
 
-// Nearest integer, halves to the even neighbour, as std::nearbyint does under the
-// default rounding mode. Adding and taking away 2^23 makes the float unit 1, so the
-// addition itself rounds; this is exact for 0 <= v < 2^23 and avoids a library call
-// per colour channel.
-float RoundHalfEven(float v)
-{
-    constexpr float TWO_TO_23 = 8388608.0f;
-    if (!(v >= 0.0f && v < TWO_TO_23))
-        return std::nearbyint(v);
-    return (v + TWO_TO_23) - TWO_TO_23;
-}
-
+// One colour channel: M x captured + L x colour, to the nearest integer with halves to
+// the even neighbour, as std::nearbyint does under the default rounding mode. Clamping
+// first keeps the value in 0..255, where adding and taking away 2^23 (which makes the
+// float unit 1) rounds exactly; this avoids a library call and branches per channel.
 quint8 Blend(float captured, float colour, float keep, float take)
 {
-    const float v = RoundHalfEven(keep * captured + take * colour);
-    return quint8(std::clamp(v, 0.0f, 255.0f));
+    constexpr float TWO_TO_23 = 8388608.0f;
+    const float v = std::min(std::max(keep * captured + take * colour, 0.0f), 255.0f);
+    return quint8((v + TWO_TO_23) - TWO_TO_23);
 }
 
 } // namespace
@@ -162,6 +155,11 @@ void ShadeTargets(int width, int height, QColor color, std::initializer_list<TSh
 {
     if (width < 2 || height < 2)
         return;
+    for (const TShadeTarget &t : targets) {
+        // A level that is not a number would give pixels that are not numbers either.
+        if (!std::isfinite(t.Level))
+            return;
+    }
     int w = width;
     int h = height;
     for (const TShadeTarget &t : targets) {

@@ -231,6 +231,15 @@ void TestBoardHighlight::shadeCircleIgnoresDegenerateSizes()
     QImage null;
     ShadeCircle(null, 10, 10, false, Qt::red, 1.0f);
     QVERIFY(null.isNull());
+    // Levels out of range: nothing that is not a number reaches a pixel, and strong
+    // levels saturate instead of wrapping around.
+    QImage nan = Uniform(40, 40, grey);
+    ShadeCircle(nan, 40, 40, false, Qt::red, std::numeric_limits<float>::quiet_NaN());
+    QCOMPARE(nan, Uniform(40, 40, grey));
+    QImage strong = Uniform(65, 65, grey);
+    ShadeCircle(strong, 65, 65, false, QColor(255, 255, 0), 4.0f);
+    QCOMPARE(QColor(strong.pixel(60, 32)), QColor(255, 255, 0));  // 4 x 255 - 3 x 98 clamps
+    QCOMPARE(QColor(strong.pixel(32, 32)), QColor(198, 198, 35)); // 0.36 x 98 + 0.64 x 255
 }
 
 void TestBoardHighlight::titleTexts_data()
