@@ -5,18 +5,18 @@
 // main window. Highlights on one board image with the same title and kind are
 // linked: they light together and share one popup, one menu entry and one panel.
 
+#include "radiopanel.h"
 #include "vcl.h"
 
+#include <QAction>
 #include <QColor>
 #include <QImage>
 #include <QList>
+#include <QMenuBar>
 #include <QPointer>
 #include <QWidget>
 
-#include <QAction>
-#include <QMenuBar>
 class TPopupForm;
-#include "radiopanel.h"
 
 enum THighlightType { htOptions, htSettings, htCalibration };
 Q_DECLARE_METATYPE(THighlightType)
