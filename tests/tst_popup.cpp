@@ -63,6 +63,7 @@ int PopupsCaptioned(const QString &caption)
 struct Form
 {
     TMainForm form;
+    // Shown, and every ring has painted once (images and menu entries made).
     Form()
     {
         // A pointer left on a ring by the previous test would be over the new window
@@ -70,9 +71,10 @@ struct Form
         QCursor::setPos(QPoint(0, 0));
         QCoreApplication::processEvents();
         form.show();
-        if (QTest::qWaitForWindowExposed(&form))
-            QTest::qWaitFor([this] { return form.EnableHighlight->ImagesReady(); });
+        Painted = QTest::qWaitForWindowExposed(&form) &&
+                  QTest::qWaitFor([this] { return form.EnableHighlight->ImagesReady(); });
     }
+    bool Painted = false;
     QAction *Entry(const char *name)
     {
         return qobject_cast<QAction *>(Vcl::FindComponent(&form, QString::fromLatin1(name)));
@@ -180,6 +182,7 @@ private slots:
 void TestPopup::hoveringEitherIrqRingOpensOnePopup()
 {
     Form f;
+    QVERIFY(f.Painted);
     PointerTo(CentreOf(f.form.IRQHighlight1));
     QVERIFY(f.form.IRQHighlight1->Lit());
     QVERIFY(f.form.IRQHighlight0->Lit());
@@ -205,6 +208,7 @@ void TestPopup::hoveringEitherIrqRingOpensOnePopup()
 void TestPopup::popupActivationBrightensTheGroup()
 {
     Form f;
+    QVERIFY(f.Painted);
     PointerTo(CentreOf(f.form.IRQHighlight0));
     TPopupForm *popup = f.form.IRQHighlight0->Popup();
     QVERIFY(popup);
@@ -253,6 +257,7 @@ void TestPopup::pointerStates()
     QFETCH(bool, pinned);
     QFETCH(bool, entered);
     Form f;
+    QVERIFY(f.Painted);
     TBoardHighlight *ring = f.form.BaseHighlight;
     QAction *entry = f.Entry("BaseAddress1");
     for (QChar step : steps) {
@@ -301,6 +306,7 @@ void TestPopup::pointerStates()
 void TestPopup::reshownPopupIsNotPinnedUntilEntered()
 {
     Form f;
+    QVERIFY(f.Painted);
     TBoardHighlight *ring = f.form.EnableHighlight;
     PointerTo(CentreOf(ring));
     QTest::mouseClick(ring, Qt::LeftButton);
@@ -320,6 +326,7 @@ void TestPopup::reshownPopupIsNotPinnedUntilEntered()
 void TestPopup::clickingAgainAfterClosingShowsThePopupPinned()
 {
     Form f;
+    QVERIFY(f.Painted);
     TBoardHighlight *ring = f.form.BaseHighlight;
     PointerTo(CentreOf(ring));
     ring->Popup()->close(); // closed from the keyboard while the pointer stays on the ring
@@ -334,6 +341,7 @@ void TestPopup::clickingAgainAfterClosingShowsThePopupPinned()
 void TestPopup::captionTakenByAnotherWindowGivesNoPopup()
 {
     Form f;
+    QVERIFY(f.Painted);
     // The main window is captioned "Setup" and has tag 0, the ordinal of htOptions.
     auto *setup = new TBoardHighlight(f.form.BoardImage1);
     setup->SetTitle(QStringLiteral("&Setup"));
@@ -378,6 +386,7 @@ struct EntryRecorder : QObject
 void TestPopup::focusEntersThePanelOnceAtCreation()
 {
     Form f;
+    QVERIFY(f.Painted);
     EntryRecorder recorder(f.form.EnablePanel);
     PointerTo(CentreOf(f.form.EnableHighlight));
     QTRY_COMPARE(recorder.Entries.size(), 1);
@@ -398,6 +407,7 @@ void TestPopup::focusEntersThePanelOnceAtCreation()
 void TestPopup::deletedRingLeavesNoDanglingMenuHandler()
 {
     Form f;
+    QVERIFY(f.Painted);
     QAction *irq = f.Entry("IRQLevel1");
     PointerTo(CentreOf(f.form.IRQHighlight0)); // IRQHighlight0 made the entry and the popup
     PointerTo(f.Elsewhere());
@@ -419,6 +429,7 @@ void TestPopup::deletedRingLeavesNoDanglingMenuHandler()
 void TestPopup::entryOfLinkedRingsWorksWhicheverRingOwnsThePopup()
 {
     Form f;
+    QVERIFY(f.Painted);
     QAction *irq = f.Entry("IRQLevel1");
     // The entry was made by IRQHighlight0, which painted first; hovering
     // IRQHighlight1 first makes that one the popup's owner.
@@ -439,6 +450,7 @@ void TestPopup::entryOfLinkedRingsWorksWhicheverRingOwnsThePopup()
 void TestPopup::baseAddressPopupLayout()
 {
     Form f;
+    QVERIFY(f.Painted);
     const QPoint boardAt = f.form.BoardImage1->pos();
     f.form.BaseHighlight->MouseEnter(0);
     TPopupForm *popup = f.form.BaseHighlight->Popup();
@@ -546,6 +558,7 @@ void TestPopup::onScreenPosition()
 void TestPopup::enlargingKeepsTheLayoutAnchored()
 {
     Form f;
+    QVERIFY(f.Painted);
     f.form.BaseHighlight->MouseEnter(0);
     TPopupForm *popup = f.form.BaseHighlight->Popup();
     popup->resize(294, 325);
@@ -561,6 +574,7 @@ void TestPopup::enlargingKeepsTheLayoutAnchored()
 void TestPopup::tourStartsPinnedAtTheFirstRing()
 {
     Form f;
+    QVERIFY(f.Painted);
     TMessageEvent start(WM_STARTTOUR);
     QCoreApplication::sendEvent(f.form.BoardImage1, &start);
     TPopupForm *popup = f.form.BaseHighlight->Popup();
@@ -575,6 +589,7 @@ void TestPopup::tourStartsPinnedAtTheFirstRing()
 void TestPopup::tourWalksTheSettingsMenuBothWays()
 {
     Form f;
+    QVERIFY(f.Painted);
     TMessageEvent start(WM_STARTTOUR);
     QCoreApplication::sendEvent(f.form.BoardImage1, &start);
     auto visible = VisiblePopups;
@@ -635,6 +650,7 @@ void TestPopup::tourInAOneEntryGroupReopensTheSamePopup()
 void TestPopup::tourSkipsEntriesWithoutHandler()
 {
     Form f;
+    QVERIFY(f.Painted);
     QMenu *settings = f.form.MainMenu1->actions().at(1)->menu();
     // Someone else's entries: between the first two and at the end.
     settings->insertAction(settings->actions().at(1),
