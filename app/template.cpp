@@ -54,6 +54,7 @@ void TMainForm::CreateComponents()
     BoardImage1->setGeometry(166, 122, 600, 422);
     BoardImage1->SetStretch(true);
     BoardImage1->Picture().LoadJpeg(CardPhotograph());
+    CreateHighlightsAndPanels();
 
     MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
@@ -83,6 +84,50 @@ void TMainForm::CreateSupporter()
     SetSup->SetCallHow(QStringLiteral(
         "Monday through Friday, 8 AM to 5 PM Pacific Time, at (555) 010-4470"));
     SetSup->SetChangeButtons(true);
+}
+
+void TMainForm::CreateHighlightsAndPanels()
+{
+    // Children of the board in this order: it is the order of their menu entries.
+    auto highlight = [this](const char *name, QRect bounds, const char *title) {
+        auto *h = new TBoardHighlight(BoardImage1);
+        h->setObjectName(QString::fromLatin1(name));
+        h->setGeometry(bounds);
+        h->SetTitle(QString::fromLatin1(title));
+        return h;
+    };
+    BaseHighlight = highlight("BaseHighlight", {228, 173, 56, 86}, "&Base Address");
+    IRQHighlight0 = highlight("IRQHighlight0", {298, 275, 70, 35}, "&IRQ Level");
+    IRQHighlight1 = highlight("IRQHighlight1", {72, 283, 64, 40}, "&IRQ Level");
+    EnableHighlight = highlight("EnableHighlight", {492, 28, 50, 33}, "Relay &Enabling");
+
+    // Hidden on the window; their places matter, as the popups are placed from them.
+    auto panel = [this](const char *name, QRect bounds, const char *text) {
+        auto *p = new TRadioPanel(Client());
+        p->setObjectName(QString::fromLatin1(name));
+        p->setGeometry(bounds);
+        // The anchor keeper takes a hidden control's place only when asked: without
+        // this the panel would snap back to its first place when the window resizes.
+        SetAnchors(p, Anchors(p));
+        p->SetLines({QString::fromLatin1(text)});
+        return p;
+    };
+    EnablePanel = panel("EnablePanel", {373, 70, 260, 59},
+                        "This jumper allows you to configure the relay to be controlled by the "
+                        "watchdog circuit, always energized, or always de-energized.");
+    BasePanel = panel("BasePanel", {574, 264, 161, 116},
+                      "Enter the base address(in hex, from 100 to 3F8) on the left, then set the "
+                      "card's address switch to match the one on the right.");
+    IRQPanel = panel("IRQPanel", {22, 147, 315, 118},
+                     "Set these jumpers to specify what IRQ the card generates interrupts on, so "
+                     "that software can handle a timeout without the relay getting triggered. If "
+                     "set to \"None\", no interrupts will be generated.");
+
+    BaseHighlight->SetRadioPanel(BasePanel);
+    IRQHighlight0->SetRadioPanel(IRQPanel);
+    IRQHighlight1->SetRadioPanel(IRQPanel);
+    EnableHighlight->SetRadioPanel(EnablePanel);
+    BoardImage1->SetFirst(BaseHighlight);
 }
 
 void TMainForm::ConnectHandlers()

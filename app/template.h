@@ -29,6 +29,15 @@ public:
     QAction *TechnicalSupport1 = nullptr;
     TBoardImage *BoardImage1 = nullptr;
 
+    // Highlight circles on the card and the option panels their popups show.
+    TBoardHighlight *BaseHighlight = nullptr;
+    TBoardHighlight *IRQHighlight0 = nullptr;
+    TBoardHighlight *IRQHighlight1 = nullptr;
+    TBoardHighlight *EnableHighlight = nullptr;
+    TRadioPanel *EnablePanel = nullptr;
+    TRadioPanel *BasePanel = nullptr;
+    TRadioPanel *IRQPanel = nullptr;
+
     // Help and support: the header line, the help and support windows.
     TSetupSupporter *SetSup = nullptr;
 
@@ -47,6 +56,7 @@ protected:
 
 private:
     void CreateComponents();
+    void CreateHighlightsAndPanels();
     void CreateSupporter();
     void ConnectHandlers();
     void FitNormalGeometry();

@@ -7,6 +7,7 @@
 #include "helpform.h"
 #include "orientedpicture.h"
 #include "pciform.h"
+#include "popupform.h"
 #include "radiopanel.h"
 #include "setupsupporter.h"
 #include "techform.h"
