@@ -15,19 +15,20 @@ RINGS=(
 
 start_app
 win=$(wait_window "Setup") || fail "no window titled Setup"
+dismiss_help
 sleep 1
 read -r wx wy ww wh < <(window_geometry "$win")
 echo "main window client $wx $wy ${ww}x${wh}"
 
-# Find the card: everything that is not the card's green is whitened, the rest
-# trimmed to its bounding box.
+# Find the card: below the header line it is the only thing on the white window,
+# so trimming the white away leaves its bounding box.
+skip=80
 client=$(mktemp --suffix=.png)
 trap 'rm -f "$client"; [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true' EXIT
-import -window root -crop "${ww}x${wh}+${wx}+${wy}" +repage "$client"
-read -r bx by bw bh < <(convert "$client" -fuzz 15% -fill white +opaque "rgb(1,120,1)" \
-  -trim -format "%X %Y %w %h\n" info: | tr -d '+')
+import -window root -crop "${ww}x$((wh - skip))+${wx}+$((wy + skip))" +repage "$client"
+read -r bx by bw bh < <(convert "$client" -fuzz 1% -trim -format "%X %Y %w %h\n" info: | tr -d '+')
 bx=$((wx + bx))
-by=$((wy + by))
+by=$((wy + skip + by))
 echo "board at $bx $by ${bw}x${bh}"
 [ "$bw" -eq 600 ] && [ "$bh" -eq 422 ] || fail "board measures ${bw}x${bh}, not 600x422"
 
