@@ -34,6 +34,7 @@ private slots:
     void idleHookErrorsReachTheErrorDisplay();
     void anchors_data();
     void anchors();
+    void anchorsOfAHiddenControlPlacedAfterAnchoring();
     void mainWindowFrame();
     void exitClosesTheWindow();
 };
@@ -110,6 +111,22 @@ void TestApplication::anchors()
     parent.show();
     QVERIFY(QTest::qWaitForWindowExposed(&parent));
     QCOMPARE(child->geometry(), expected);
+}
+
+void TestApplication::anchorsOfAHiddenControlPlacedAfterAnchoring()
+{
+    // A hidden panel anchored at creation and placed afterwards must keep its
+    // place when its parent grows, although Qt told nobody that it moved.
+    QWidget parent;
+    parent.resize(100, 80);
+    auto *child = new QWidget(&parent);
+    child->hide();
+    SetAnchors(child, TAnchors(akRight) | akTop);
+    child->setGeometry(10, 30, 20, 10);
+    parent.resize(200, 120);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    QCOMPARE(child->geometry(), QRect(110, 30, 20, 10));
 }
 
 void TestApplication::mainWindowFrame()

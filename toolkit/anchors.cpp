@@ -1,6 +1,7 @@
 #include "anchors.h"
 
 #include <QEvent>
+#include <QResizeEvent>
 #include <QPointer>
 #include <QWidget>
 #include <cmath>
@@ -26,6 +27,8 @@ public:
             return;
         FRef = FControl->geometry();
         FRefParent = FControl->parentWidget()->size();
+        FLastParentSize = FRefParent;
+        FExpected = FRef;
     }
 
 protected:
@@ -46,7 +49,17 @@ protected:
                 break;
             }
         } else if (watched == FParent && event->type() == QEvent::Resize) {
+            // Qt holds back the Move and Resize events of hidden widgets, so a control
+            // placed from code since the last record may not have told us yet. It was
+            // placed while the parent had its old size.
+            if (FControl->geometry() != FExpected) {
+                const QSize old = static_cast<QResizeEvent *>(event)->oldSize();
+                FRef = FControl->geometry();
+                FRefParent = old.isValid() ? old : FLastParentSize;
+                FExpected = FRef;
+            }
             Apply();
+            FLastParentSize = FParent->size();
         }
         return false;
     }
@@ -66,17 +79,21 @@ private:
         if (!FParent || FRefParent.isEmpty())
             return;
         const QRect target = AnchoredGeometry(Value, FRef, FRefParent, FParent->size());
+        FExpected = target;
         if (target == FControl->geometry())
             return;
         FApplying = true;
         FControl->setGeometry(target);
         FApplying = false;
+        FExpected = target;
     }
 
     QWidget *FControl;
     QPointer<QWidget> FParent;
     QRect FRef;
     QSize FRefParent;
+    QRect FExpected; // where the control stands by the last record or adjustment
+    QSize FLastParentSize; // the parent's size when this keeper last looked
     bool FApplying = false;
 };
 
