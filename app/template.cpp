@@ -5,6 +5,9 @@
 #include "vcl.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
@@ -21,6 +24,57 @@ QByteArray CardPhotograph()
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("The card photograph is missing from the program's resources");
     return file.readAll();
+}
+
+QLabel *MakeLabel(QWidget *parent, const QString &name, QRect bounds, const QString &caption,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setGeometry(bounds);
+    label->setAlignment(alignment);
+    return label;
+}
+
+// An editable drop-down list as the option panels use it: typed text never adds
+// an item and is not completed, so text that names no item selects none.
+QComboBox *MakeComboBox(QWidget *parent, const QString &name, QRect bounds,
+                        const QStringList &items)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->setMaxVisibleItems(8);
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setGeometry(bounds);
+    return box;
+}
+
+// Typed text selects the item it names exactly, or no item; the text stays as typed.
+void SelectTypedItem(QComboBox *box, const QString &text)
+{
+    const int index = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index == box->currentIndex())
+        return;
+    QLineEdit *edit = box->lineEdit();
+    const int cursor = edit->cursorPosition();
+    box->setCurrentIndex(index);
+    if (edit->text() != text)
+        edit->setText(text);
+    edit->setCursorPosition(cursor);
+}
+
+// Relay mode by list item: Watchdog-Controlled, Always Energized, Always De-Energized.
+constexpr std::array<TJumperState, 3> RelayStates = {jsLeft, jsRight, jsOpen};
+
+void SetEditColor(QLineEdit *edit, const QColor &color)
+{
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, color);
+    edit->setPalette(palette);
 }
 
 } // namespace
@@ -106,9 +160,6 @@ void TMainForm::CreateHighlightsAndPanels()
         auto *p = new TRadioPanel(Client());
         p->setObjectName(QString::fromLatin1(name));
         p->setGeometry(bounds);
-        // The anchor keeper takes a hidden control's place only when asked: without
-        // this the panel would snap back to its first place when the window resizes.
-        SetAnchors(p, Anchors(p));
         p->SetLines({QString::fromLatin1(text)});
         return p;
     };
@@ -122,6 +173,7 @@ void TMainForm::CreateHighlightsAndPanels()
                      "Set these jumpers to specify what IRQ the card generates interrupts on, so "
                      "that software can handle a timeout without the relay getting triggered. If "
                      "set to \"None\", no interrupts will be generated.");
+    CreateOptionControls();
 
     BaseHighlight->SetRadioPanel(BasePanel);
     IRQHighlight0->SetRadioPanel(IRQPanel);
@@ -130,8 +182,61 @@ void TMainForm::CreateHighlightsAndPanels()
     BoardImage1->SetFirst(BaseHighlight);
 }
 
+void TMainForm::CreateOptionControls()
+{
+    EnableJumper = new TThreeJumper(EnablePanel);
+    EnableJumper->setObjectName(QStringLiteral("EnableJumper"));
+    EnableJumper->setGeometry(194, 19, 43, 18);
+    EnableJumper->SetJumperState(jsLeft);
+    Label13 = MakeLabel(EnablePanel, QStringLiteral("Label13"), {173, 22, 18, 13},
+                        QStringLiteral("JP3"), Qt::AlignRight | Qt::AlignTop);
+    EnableBox = MakeComboBox(EnablePanel, QStringLiteral("EnableBox"), {15, 18, 130, 21},
+                             {QStringLiteral("Watchdog-Controlled"),
+                              QStringLiteral("Always Energized"),
+                              QStringLiteral("Always De-Energized")});
+
+    BaseBA = new TBaseAddress(BasePanel);
+    BaseBA->setObjectName(QStringLiteral("BaseBA"));
+    BaseBA->setGeometry(88, 8, 61, 102);
+    BaseBA->SetOrientation(otRight);
+    BaseBA->SetBaseAddressStr(QStringLiteral("200"));
+    BaseFeedbackLabel = MakeLabel(BasePanel, QStringLiteral("BaseFeedbackLabel"), {8, 64, 73, 17},
+                                  QString(), Qt::AlignHCenter | Qt::AlignTop);
+    BaseEdit = new QLineEdit(QStringLiteral("200"), BasePanel);
+    BaseEdit->setObjectName(QStringLiteral("BaseEdit"));
+    BaseEdit->setGeometry(24, 40, 41, 21);
+    SetEditColor(BaseEdit, Vcl::WindowColor());
+
+    const QStringList low = {"2", "3", "4", "5", "6", "7"};
+    for (int i = 0; i < low.size(); ++i)
+        MakeLabel(IRQPanel, QStringLiteral("Label%1").arg(32 + i), {185 + 17 * i, 82, 6, 13},
+                  low[i]);
+    const QStringList high = {"15", "14", "12", "11", "10"};
+    for (int i = 0; i < high.size(); ++i)
+        MakeLabel(IRQPanel, QStringLiteral("Label%1").arg(1 + i), {25 + 17 * i, 48, 12, 13},
+                  high[i]);
+    IRQBox = MakeComboBox(IRQPanel, QStringLiteral("IRQBox"), {88, 21, 129, 21},
+                          {"None", "IRQ2", "IRQ3", "IRQ4", "IRQ5", "IRQ6", "IRQ7", "IRQ10",
+                           "IRQ11", "IRQ12", "IRQ14", "IRQ15"});
+}
+
 void TMainForm::ConnectHandlers()
 {
+    connect(EnableBox, &QComboBox::activated, this, [this] { EnableBoxChange(EnableBox); });
+    connect(EnableBox->lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
+        SelectTypedItem(EnableBox, text);
+        EnableBoxChange(EnableBox);
+    });
+    connect(IRQBox, &QComboBox::activated, this, [this] { IRQBoxChange(IRQBox); });
+    connect(IRQBox->lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
+        SelectTypedItem(IRQBox, text);
+        IRQBoxChange(IRQBox);
+    });
+    connect(BaseEdit, &QLineEdit::textEdited, this, [this] { BaseEditChange(BaseEdit); });
+    EnableJumper->SetOnClick([this](QObject *sender) { EnableJumperClick(sender); });
+    EnablePanel->SetOnEnter([this](QObject *sender) { EnablePanelEnter(sender); });
+    IRQPanel->SetOnEnter([this](QObject *sender) { IRQPanelEnter(sender); });
+
     connect(Exit2, &QAction::triggered, this, [this] { Exit2Click(Exit2); });
     connect(Howtousethisprogram1, &QAction::triggered, this,
             [this] { Howtousethisprogram1Click(Howtousethisprogram1); });
@@ -171,6 +276,91 @@ void TMainForm::FormCreate(QObject *)
         else if (auto *application = qobject_cast<TApplication *>(sender))
             application->SetOnIdle(nullptr);
     });
+}
+
+void TMainForm::EnableBoxChange(QObject *)
+{
+    const int index = EnableBox->currentIndex();
+    if (index >= 0 && index < int(RelayStates.size()))
+        EnableJumper->SetJumperState(RelayStates[index]);
+}
+
+void TMainForm::EnableJumperClick(QObject *)
+{
+    const auto found = std::find(RelayStates.begin(), RelayStates.end(), EnableJumper->JumperState());
+    EnableBox->setCurrentIndex(int(found - RelayStates.begin()));
+}
+
+void TMainForm::EnablePanelEnter(QObject *)
+{
+    EnableBox->setCurrentIndex(0);
+    EnableJumper->SetJumperState(RelayStates[0]);
+}
+
+void TMainForm::IRQPanelEnter(QObject *)
+{
+    if (!IRQJumpers[1]) {
+        // Tags 1 to 6 stand on the right, lowest interrupt first; tags 7 to 11 on the
+        // left, 13 pixels lower, running from right to left.
+        for (int tag = 1; tag <= 11; ++tag) {
+            auto *jumper = new TTwoJumper(IRQPanel);
+            IRQJumpers[tag] = jumper;
+            Vcl::SetTag(jumper, tag);
+            jumper->SetOrientation(otRight);
+            const int left = tag <= 6 ? 163 + 17 * tag : 210 - 17 * tag;
+            const int top = tag <= 6 ? 48 : 61;
+            jumper->setGeometry(left, top, 18, 34);
+            jumper->SetOnClick([this](QObject *sender) { IRQJumperClick(sender); });
+            // Children made after their parent is shown stay hidden until shown.
+            jumper->show();
+        }
+    }
+    IRQBox->setCurrentIndex(0);
+    IRQBoxChange(IRQBox);
+}
+
+void TMainForm::IRQJumperClick(QObject *sender)
+{
+    auto *jumper = qobject_cast<TTwoJumper *>(sender);
+    if (!jumper)
+        return;
+    IRQBox->setCurrentIndex(jumper->Closed() ? Vcl::Tag(jumper) : 0);
+    IRQBoxChange(IRQBox);
+}
+
+void TMainForm::IRQBoxChange(QObject *)
+{
+    const int index = IRQBox->currentIndex();
+    for (int k = 1; k <= 11; ++k) {
+        if (IRQJumpers[k])
+            IRQJumpers[k]->SetClosed(k == index);
+    }
+}
+
+void TMainForm::BaseEditChange(QObject *)
+{
+    try {
+        BaseBA->SetBaseAddressStr(BaseEdit->text());
+        // Blanks and control characters around the text do not count, nor does the
+        // letter case of a to f.
+        QString typed = BaseEdit->text();
+        qsizetype first = 0, last = typed.size();
+        while (first < last && typed[first].unicode() <= 32)
+            ++first;
+        while (last > first && typed[last - 1].unicode() <= 32)
+            --last;
+        typed = typed.mid(first, last - first);
+        for (QChar &c : typed) {
+            if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+                c = QChar(c.unicode() - 32);
+        }
+        const QString shown = BaseBA->BaseAddressStr();
+        BaseFeedbackLabel->setText(typed != shown ? shown : QString());
+        SetEditColor(BaseEdit, Vcl::WindowColor());
+    } catch (const std::exception &) {
+        // Unusable text: the edit box takes the panel's colour; nothing else changes.
+        SetEditColor(BaseEdit, BasePanel->Color());
+    }
 }
 
 void TMainForm::FitNormalGeometry()

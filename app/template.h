@@ -5,8 +5,12 @@
 #include "SetupCtrls.h"
 
 #include <QMainWindow>
+#include <array>
 
 class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
 class QMenu;
 class QMenuBar;
 
@@ -38,6 +42,19 @@ public:
     TRadioPanel *BasePanel = nullptr;
     TRadioPanel *IRQPanel = nullptr;
 
+    // Relay enabling: the relay mode list and jumper JP3.
+    TThreeJumper *EnableJumper = nullptr;
+    QLabel *Label13 = nullptr;
+    QComboBox *EnableBox = nullptr;
+    // Base address: the edit box, the address switch and the feedback label.
+    TBaseAddress *BaseBA = nullptr;
+    QLabel *BaseFeedbackLabel = nullptr;
+    QLineEdit *BaseEdit = nullptr;
+    // Interrupt level: the list and the jumpers, made at the panel's first entry.
+    QComboBox *IRQBox = nullptr;
+    // Entry k (1 to 11) is the jumper of item k of IRQBox; entry 0 stays empty.
+    std::array<TTwoJumper *, 12> IRQJumpers{};
+
     // Help and support: the header line, the help and support windows.
     TSetupSupporter *SetSup = nullptr;
 
@@ -46,6 +63,13 @@ public:
     void Howtousethisprogram1Click(QObject *sender);
     void TechnicalSupport1Click(QObject *sender);
     void FormCreate(QObject *sender);
+    void EnableBoxChange(QObject *sender);
+    void EnableJumperClick(QObject *sender);
+    void EnablePanelEnter(QObject *sender);
+    void IRQPanelEnter(QObject *sender);
+    void IRQJumperClick(QObject *sender);
+    void IRQBoxChange(QObject *sender);
+    void BaseEditChange(QObject *sender);
 
     // The client area: controls placed on the window are its children.
     QWidget *Client() const { return centralWidget(); }
@@ -57,6 +81,7 @@ protected:
 private:
     void CreateComponents();
     void CreateHighlightsAndPanels();
+    void CreateOptionControls();
     void CreateSupporter();
     void ConnectHandlers();
     void FitNormalGeometry();

@@ -1,5 +1,6 @@
 #include "radiopanel.h"
 
+#include "focusentry.h"
 #include "twojumper.h"
 
 #include <QPainter>
@@ -19,6 +20,15 @@ void TRadioPanel::SetFinalAnchors(TAnchors value)
     FFinalAnchors = value;
     if (FInPopup)
         SetAnchors(this, value);
+}
+
+void TRadioPanel::SetOnEnter(TNotifyEvent handler)
+{
+    FOnEnter = std::move(handler);
+    if (FOnEnter)
+        ::SetOnEnter(this, [this] { FOnEnter(this); });
+    else
+        ::SetOnEnter(this, nullptr);
 }
 
 QColor TRadioPanel::Color() const

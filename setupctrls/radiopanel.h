@@ -57,6 +57,10 @@ public:
     const TNotifyEvent &OnDeactivate() const { return FOnDeactivate; }
     void SetOnDeactivate(TNotifyEvent handler) { FOnDeactivate = std::move(handler); }
 
+    // Runs whenever the keyboard focus moves into the panel from outside it.
+    const TNotifyEvent &OnEnter() const { return FOnEnter; }
+    void SetOnEnter(TNotifyEvent handler);
+
     bool DesignHidden() const { return FDesignHidden; }
 
 protected:
@@ -72,4 +76,5 @@ private:
     TRadioPanelChangeEvent FOnRadioChange;
     TNotifyEvent FOnActivate;
     TNotifyEvent FOnDeactivate;
+    TNotifyEvent FOnEnter;
 };
