@@ -79,6 +79,18 @@ pixel_at() {
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1
 }
 
+# Colour of the pixel at x y of the picture file $1 as "#RRGGBB", decoded by
+# ImageMagick (for comparing the screen with a picture the program shows).
+image_pixel() {
+  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | tail -n 1 | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1
+}
+
+# "#RRGGBB" as the decimal channels "red green blue".
+rgb_of() {
+  local hex=${1#\#}
+  echo "$((16#${hex:0:2})) $((16#${hex:2:2})) $((16#${hex:4:2}))"
+}
+
 # Waits up to ten seconds for the program to end and sets APP_RC to its exit
 # code. Call it in the test's own shell, not in $(...): `wait` only knows the
 # children of the shell that started them.
