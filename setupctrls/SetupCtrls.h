@@ -5,6 +5,7 @@
 #include "boardhighlight.h"
 #include "boardimage.h"
 #include "helpform.h"
+#include "jumperpicture.h"
 #include "orientedpicture.h"
 #include "pciform.h"
 #include "popupform.h"

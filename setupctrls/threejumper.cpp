@@ -1,6 +1,5 @@
 #include "threejumper.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -44,7 +43,7 @@ TJumperState NextJumperState(TJumperState state, bool allowOpen)
     return allowOpen ? jsOpen : jsLeft;
 }
 
-TThreeJumper::TThreeJumper(QWidget *parent) : TOrientedPicture(parent)
+TThreeJumper::TThreeJumper(QWidget *parent) : TJumperPicture(parent)
 {
     resize(DEFAULT_WIDTH, DEFAULT_HEIGHT);
 }
@@ -72,43 +71,10 @@ void TThreeJumper::SetAllowOpen(bool value)
     Invalidate();
 }
 
-void TThreeJumper::SetBorderStyle(TBorderStyle value)
-{
-    if (value == FBorderStyle)
-        return;
-    FBorderStyle = value;
-    Invalidate();
-}
-
-void TThreeJumper::SetBaseColor(const QColor &value)
-{
-    if (value == FBaseColor)
-        return;
-    FBaseColor = value;
-    Invalidate();
-}
-
-void TThreeJumper::SetPinColor(const QColor &value)
-{
-    if (value == FPinColor)
-        return;
-    FPinColor = value;
-    Invalidate();
-}
-
-void TThreeJumper::SetJumperColor(const QColor &value)
-{
-    if (value == FJumperColor)
-        return;
-    FJumperColor = value;
-    Invalidate();
-}
-
 void TThreeJumper::Click()
 {
     SetJumperState(NextJumperState(FJumperState, FAllowOpen));
-    if (FOnClick)
-        FOnClick(this);
+    FireOnClick();
 }
 
 void TThreeJumper::DrawUpright(QPainter &painter, int W, int H)
@@ -118,7 +84,7 @@ void TThreeJumper::DrawUpright(QPainter &painter, int W, int H)
     const QColor black(Qt::black);
     const int corner = H / 2;
     DrawRoundBox(painter, {1, 1, W - 1, H - 1}, corner, corner, FBaseColor,
-                 FBorderStyle == bsSingle ? black : FBaseColor);
+                 OutlineFor(FBaseColor));
 
     const TThreeJumperGeometry g = ThreeJumperGeometry(W, H);
     // The cap keeps its black outline whatever the border style.
@@ -130,22 +96,4 @@ void TThreeJumper::DrawUpright(QPainter &painter, int W, int H)
     // Pins last: they show through the cap.
     for (const TBox &pin : g.Pins)
         FillEllipse(painter, pin, FPinColor);
-}
-
-void TThreeJumper::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        FLeftPressed = true;
-    event->accept();
-}
-
-void TThreeJumper::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const bool click = FLeftPressed && rect().contains(event->position().toPoint());
-    FLeftPressed = false;
-    event->accept();
-    if (click)
-        Click();
 }

@@ -2,7 +2,6 @@
 
 #include "radiopanel.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -27,7 +26,7 @@ TTwoJumperGeometry TwoJumperGeometry(int W, int H)
     return g;
 }
 
-TTwoJumper::TTwoJumper(QWidget *parent) : TOrientedPicture(parent)
+TTwoJumper::TTwoJumper(QWidget *parent) : TJumperPicture(parent)
 {
     resize(DEFAULT_WIDTH, DEFAULT_HEIGHT);
 }
@@ -42,38 +41,6 @@ void TTwoJumper::SetClosed(bool value)
     Invalidate();
 }
 
-void TTwoJumper::SetBorderStyle(TBorderStyle value)
-{
-    if (value == FBorderStyle)
-        return;
-    FBorderStyle = value;
-    Invalidate();
-}
-
-void TTwoJumper::SetBaseColor(const QColor &value)
-{
-    if (value == FBaseColor)
-        return;
-    FBaseColor = value;
-    Invalidate();
-}
-
-void TTwoJumper::SetPinColor(const QColor &value)
-{
-    if (value == FPinColor)
-        return;
-    FPinColor = value;
-    Invalidate();
-}
-
-void TTwoJumper::SetJumperColor(const QColor &value)
-{
-    if (value == FJumperColor)
-        return;
-    FJumperColor = value;
-    Invalidate();
-}
-
 void TTwoJumper::Click()
 {
     QWidget *parent = parentWidget();
@@ -82,45 +49,24 @@ void TTwoJumper::Click()
         static_cast<TRadioPanel *>(parent)->SelectJumper(this);
     else
         SetClosed(!FClosed);
-    if (FOnClick)
-        FOnClick(this);
+    FireOnClick();
 }
 
 void TTwoJumper::DrawUpright(QPainter &painter, int W, int H)
 {
     DrawBox(painter, {0, 0, W, H}, PanelColor(), std::nullopt);
 
-    const QColor black(Qt::black);
     if (FClosed) {
         // The cap hides the whole housing.
-        DrawBox(painter, {0, 0, W, H}, FJumperColor,
-                FBorderStyle == bsSingle ? black : FJumperColor);
+        DrawBox(painter, {0, 0, W, H}, FJumperColor, OutlineFor(FJumperColor));
     } else {
         const int corner = H / 2;
         DrawRoundBox(painter, {1, 1, W - 1, H - 1}, corner, corner, FBaseColor,
-                     FBorderStyle == bsSingle ? black : FBaseColor);
+                     OutlineFor(FBaseColor));
     }
 
     // Pins last: they show through the cap.
     const TTwoJumperGeometry g = TwoJumperGeometry(W, H);
     FillEllipse(painter, g.LeftPin, FPinColor);
     FillEllipse(painter, g.RightPin, FPinColor);
-}
-
-void TTwoJumper::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        FLeftPressed = true;
-    event->accept();
-}
-
-void TTwoJumper::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const bool click = FLeftPressed && rect().contains(event->position().toPoint());
-    FLeftPressed = false;
-    event->accept();
-    if (click)
-        Click();
 }
