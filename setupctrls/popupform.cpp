@@ -37,7 +37,6 @@ TPopupForm::~TPopupForm() = default;
 
 void TPopupForm::BuildChildren(int cw, int ch, int memoHeight)
 {
-    FReferenceClient = QSize(cw, ch);
     PopupStatus = new QStatusBar(this);
     PopupStatus->setObjectName(QStringLiteral("PopupStatus"));
     // One empty panel; nothing in this program writes to it.
@@ -46,14 +45,14 @@ void TPopupForm::BuildChildren(int cw, int ch, int memoHeight)
     PopupStatus->addWidget(panel, 1);
     PopupStatus->setStyleSheet(QStringLiteral("QStatusBar::item { border: none; }"));
     PopupStatus->setGeometry(0, ch - STATUS_HEIGHT, cw, STATUS_HEIGHT);
-    Anchor(PopupStatus, TAnchors(akLeft) | akRight | akBottom);
+    SetAnchors(PopupStatus, TAnchors(akLeft) | akRight | akBottom);
 
     const int buttonTop = ch - BUTTON_ROW_FROM_BOTTOM;
     auto makeButton = [&](const char *name, const char *text, int left, TAnchors anchors) {
         auto *button = new QPushButton(QString::fromLatin1(text), this);
         button->setObjectName(QString::fromLatin1(name));
         button->setGeometry(left, buttonTop, BUTTON_WIDTH, BUTTON_HEIGHT);
-        Anchor(button, anchors);
+        SetAnchors(button, anchors);
         return button;
     };
     PreviousButton =
@@ -68,7 +67,7 @@ void TPopupForm::BuildChildren(int cw, int ch, int memoHeight)
     StatusMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     StatusMemo->setGeometry(BUTTON_MARGIN, buttonTop - memoHeight - BUTTON_MARGIN,
                             cw - 2 * BUTTON_MARGIN, memoHeight);
-    Anchor(StatusMemo, AllAnchors);
+    SetAnchors(StatusMemo, AllAnchors);
 
     // The buttons act on the highlight that owns the popup, as long as it exists.
     connect(PreviousButton, &QPushButton::clicked, this, [this] {
@@ -85,20 +84,7 @@ void TPopupForm::BuildChildren(int cw, int ch, int memoHeight)
     });
 }
 
-void TPopupForm::Anchor(QWidget *control, TAnchors anchors)
-{
-    FAnchored.append({control, anchors, control->geometry()});
-}
 
-void TPopupForm::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    for (const TAnchoredControl &a : FAnchored) {
-        if (a.Control)
-            a.Control->setGeometry(
-                AnchoredGeometry(a.Anchors, a.Reference, FReferenceClient, size()));
-    }
-}
 
 QSize TPopupForm::FrameExtra() const
 {

@@ -65,23 +65,9 @@ public:
 protected:
     bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void leaveEvent(QEvent *event) override;
 
 private:
-    // The window's own controls keep their anchors here, by the toolkit's rule; the
-    // toolkit's per-control keeper cannot be attached to controls that already have
-    // child objects of their own (status bar, memo).
-    struct TAnchoredControl
-    {
-        QPointer<QWidget> Control;
-        TAnchors Anchors;
-        QRect Reference;
-    };
-    void Anchor(QWidget *control, TAnchors anchors);
-
-    QList<TAnchoredControl> FAnchored;
-    QSize FReferenceClient;
     QPointer<TBoardHighlight> FHighlight;
     bool FEnteredByMouse = false;
     QPointer<QWidget> FPendingFocus;

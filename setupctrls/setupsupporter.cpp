@@ -37,68 +37,6 @@ constexpr QSize NewWindowOuterSize(320, 240);
 constexpr int CloseButtonWidth = 73;
 constexpr int ButtonHeight = 25;
 
-// Keeps the anchoring of the controls of one window built here. The text boxes
-// own child widgets (viewport, scroll bars), which the toolkit's per-control
-// keeper cannot tell from itself, so the windows keep their controls from here:
-// one filter on the window, the same rule.
-class TWindowAnchors : public QObject
-{
-public:
-    explicit TWindowAnchors(QWidget *window) : QObject(window), FWindow(window)
-    {
-        window->installEventFilter(this);
-    }
-
-    // Records the control's present place as the reference for later resizes.
-    void Anchor(QWidget *control, TAnchors anchors)
-    {
-        for (TEntry &entry : FEntries) {
-            if (entry.Control == control) {
-                entry = {control, anchors, control->geometry(), FWindow->size()};
-                return;
-            }
-        }
-        FEntries.append({control, anchors, control->geometry(), FWindow->size()});
-    }
-
-    static TWindowAnchors *Of(QWidget *window)
-    {
-        for (QObject *child : window->children()) {
-            if (auto *anchors = dynamic_cast<TWindowAnchors *>(child))
-                return anchors;
-        }
-        return new TWindowAnchors(window);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched == FWindow && event->type() == QEvent::Resize) {
-            for (const TEntry &entry : std::as_const(FEntries)) {
-                if (entry.Control)
-                    entry.Control->setGeometry(AnchoredGeometry(
-                        entry.Anchors, entry.Ref, entry.RefParent, FWindow->size()));
-            }
-        }
-        return false;
-    }
-
-private:
-    struct TEntry
-    {
-        QPointer<QWidget> Control;
-        TAnchors Anchors;
-        QRect Ref;
-        QSize RefParent;
-    };
-    QWidget *FWindow;
-    QVector<TEntry> FEntries;
-};
-
-void AnchorInWindow(QWidget *control, TAnchors anchors)
-{
-    TWindowAnchors::Of(control->window())->Anchor(control, anchors);
-}
 
 // Moves the window's visible controls together so that their bounding rectangle
 // starts at the client origin, and gives the client area that rectangle's size.
@@ -281,11 +219,11 @@ void TSetupSupporter::BuildHelpForm(const QString &cardName)
     FitToControls(form);
     form->resize(form->width(), form->height() + 8);
 
-    AnchorInWindow(form->HelpRich, AllAnchors);
+    SetAnchors(form->HelpRich, AllAnchors);
     form->StartButton->move((form->width() - form->StartButton->width()) / 2,
                             form->StartButton->y());
-    AnchorInWindow(form->StartButton, TAnchors(akBottom));
-    AnchorInWindow(form->HelpLabel, TAnchors(akLeft) | akTop | akRight);
+    SetAnchors(form->StartButton, TAnchors(akBottom));
+    SetAnchors(form->HelpLabel, TAnchors(akLeft) | akTop | akRight);
 
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen)
@@ -317,9 +255,9 @@ void TSetupSupporter::BuildTechForm()
     form->CloseButton->setFocus();
 
     FitToControls(form);
-    AnchorInWindow(form->TechMemo, AllAnchors);
+    SetAnchors(form->TechMemo, AllAnchors);
     form->CloseButton->move((form->width() - CloseButtonWidth) / 2, form->CloseButton->y());
-    AnchorInWindow(form->CloseButton, TAnchors(akBottom));
+    SetAnchors(form->CloseButton, TAnchors(akBottom));
 }
 
 bool TSetupSupporter::BuildPCIForm(const QString &cardName)
@@ -349,8 +287,8 @@ bool TSetupSupporter::BuildPCIForm(const QString &cardName)
     form->CloseButton->setFocus();
 
     FitToControls(form);
-    AnchorInWindow(form->PCIMemo, AllAnchors);
-    AnchorInWindow(form->CloseButton, TAnchors(akBottom));
+    SetAnchors(form->PCIMemo, AllAnchors);
+    SetAnchors(form->CloseButton, TAnchors(akBottom));
     // The list is shown at once, without any action of the user.
     form->show();
 
