@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTimer>
 #include <QtTest>
 
@@ -37,6 +38,7 @@ private slots:
     void anchorsOfAHiddenControlPlacedAfterAnchoring();
     void mainWindowFrame();
     void exitClosesTheWindow();
+    void restoringTheMaximisedWindowGivesItsNormalSizeCentred();
 };
 
 void TestApplication::exceptionInAHandlerIsShownAndTheLoopGoesOn()
@@ -172,6 +174,26 @@ void TestApplication::exitClosesTheWindow()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.Exit2->trigger();
     QVERIFY(!form.isVisible());
+}
+
+void TestApplication::restoringTheMaximisedWindowGivesItsNormalSizeCentred()
+{
+    TMainForm form;
+    form.resize(TMainForm::NormalOuterSize);
+    form.showMaximized();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_VERIFY(form.isMaximized());
+    form.showNormal();
+    QTRY_COMPARE(form.frameGeometry().size(), TMainForm::NormalOuterSize);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    // Centred along each direction in which the window fits on the screen (the
+    // platform may push a wider window back onto the screen).
+    const QSize normal = TMainForm::NormalOuterSize;
+    if (screen.width() >= normal.width())
+        QCOMPARE(form.frameGeometry().left(),
+                 screen.left() + (screen.width() - normal.width()) / 2);
+    if (screen.height() >= normal.height())
+        QCOMPARE(form.frameGeometry().top(), screen.top() + (screen.height() - normal.height()) / 2);
 }
 
 int main(int argc, char **argv)
