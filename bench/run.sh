@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the benchmarks of a release build and prints medians beside their floors.
+# Runs the benchmarks of a release build and prints medians beside their floors (or,
+# where nothing can serve as a floor, beside the goal), with the ratio of the two.
 #   bench/run.sh [build-dir]      (make bench builds build-release and runs this)
 # Start-up needs an X server: without DISPLAY the script runs itself under Xvfb.
 set -euo pipefail
@@ -46,3 +47,23 @@ if [ -x /usr/bin/time ]; then
     "$(awk -v a="$rss" -v f="$rss_floor" 'BEGIN { printf "%.3f", a / f }')"
 fi
 "$build/bench/bench_decode"
+"$build/bench/bench_highlights"
+
+# Hover latency: every process opens each popup for the first time in a fresh main
+# window, then many times more; the medians are taken over the processes.
+hover_first=()
+hover_later=()
+for _ in $(seq 1 "$runs"); do
+  read -r _ first later < <("$build/bench/bench_hover" | grep '^hover ')
+  hover_first+=("$first")
+  hover_later+=("$later")
+done
+median_of() {
+  printf '%s\n' "$@" | sort -g | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'
+}
+first=$(median_of "${hover_first[@]}")
+later=$(median_of "${hover_later[@]}")
+printf 'popup, first opening  %9.3f ms   goal                  %9.3f ms   ratio %s\n' \
+  "$(awk -v u="$first" 'BEGIN { print u / 1000 }')" 8 "$(awk -v u="$first" 'BEGIN { printf "%.3f", u / 8000 }')"
+printf 'popup, later openings %9.3f ms   goal                  %9.3f ms   ratio %s\n' \
+  "$(awk -v u="$later" 'BEGIN { print u / 1000 }')" 1 "$(awk -v u="$later" 'BEGIN { printf "%.3f", u / 1000 }')"
