@@ -65,6 +65,7 @@ public:
         QTimer::singleShot(1000, &loop, &QEventLoop::quit);
         FTimer.start();
         ring->MouseEnter(0);
+        FEnteredNs = FTimer.nsecsElapsed();
         if (!FDone)
             loop.exec();
         FLoop = nullptr;
@@ -85,6 +86,7 @@ protected:
             return false;
         }
         if (event->type() == QEvent::Expose && watched == popup->windowHandle()) {
+            FExposeNs = FTimer.nsecsElapsed();
             // QObject::event is public: the window's own handler runs here.
             static_cast<QObject *>(watched)->event(event);
             if (FPainted && popup->windowHandle()->isExposed())
@@ -98,6 +100,9 @@ private:
     void Finish()
     {
         FElapsedNs = FTimer.nsecsElapsed();
+        if (std::getenv("BENCH_VERBOSE"))
+            std::fprintf(stderr, "  enter returned %.0f us, expose came %.0f us, painted %.0f us\n",
+                         FEnteredNs / 1000.0, FExposeNs / 1000.0, FElapsedNs / 1000.0);
         FDone = true;
         if (FLoop)
             FLoop->quit();
@@ -107,6 +112,8 @@ private:
     QEventLoop *FLoop = nullptr;
     QElapsedTimer FTimer;
     qint64 FElapsedNs = 0;
+    qint64 FEnteredNs = 0;
+    qint64 FExposeNs = 0;
     bool FPainted = false;
     bool FDone = false;
 };
