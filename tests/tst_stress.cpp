@@ -90,15 +90,6 @@ qsizetype ReachableObjects()
     return seen.size();
 }
 
-// Runs what the event loop has queued, deferred deletions included.
-void Settle()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-}
-
 // Runs the event loop itself (not just queued events) until `done`, so that the
 // application's idle moments come too; false after five seconds without it.
 bool RunLoopUntil(const std::function<bool()> &done)
@@ -109,6 +100,18 @@ bool RunLoopUntil(const std::function<bool()> &done)
         loop.exec();
     }
     return done();
+}
+
+// Lets the event loop run for a moment (timers fire, queued and deferred deletions
+// are done) before objects are counted.
+void Settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 QPoint CentreOf(const QWidget *w)
