@@ -18,6 +18,10 @@
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#include <vector>
 
 namespace {
 
@@ -91,17 +95,6 @@ bool IsIdentChar(QChar c)
     return IsIdentStart(c) || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
 }
 
-// One colour channel: M x captured + L x colour, to the nearest integer with halves to
-// the even neighbour, as std::nearbyint does under the default rounding mode. Clamping
-// first keeps the value in 0..255, where adding and taking away 2^23 (which makes the
-// float unit 1) rounds exactly; this avoids a library call and branches per channel.
-quint8 Blend(float captured, float colour, float keep, float take)
-{
-    constexpr float TWO_TO_23 = 8388608.0f;
-    const float v = std::min(std::max(keep * captured + take * colour, 0.0f), 255.0f);
-    return quint8((v + TWO_TO_23) - TWO_TO_23);
-}
-
 } // namespace
 
 namespace {
@@ -134,64 +127,223 @@ TRingShade Brighten(float plain, float d)
 
 struct TShadeTarget
 {
-    QImage *Image;
+    const QImage *Source; // the captured picture; the same image as Target to shade in place
+    QImage *Target;       // Format_RGB32, at least as large as Source's shaded part
     bool Bright;
     float Level;
 };
 
-QRgb ShadePixel(QRgb captured, const TRingShade &shade, float level, float cr, float cg, float cb)
+// One pixel tinted by `t` (strength x level). Each channel is M x captured + L x colour
+// (L = t, M = 1 - L) rounded to the nearest integer with halves to the even neighbour,
+// as std::nearbyint does under the default rounding mode: clamping first keeps the
+// value in 0..255, where adding and taking away 2^23 (which makes the float unit 1)
+// rounds exactly. No library call and no branch per channel.
+quint32 BlendPixel(quint32 pixel, float t, float cr, float cg, float cb)
 {
-    const QRgb pixel = shade.White ? qRgb(255, 255, 255) : captured;
-    const float take = shade.Strength * level;
-    const float keep = 1.0f - take;
-    return qRgb(Blend(float(qRed(pixel)), cr, keep, take),
-                Blend(float(qGreen(pixel)), cg, keep, take),
-                Blend(float(qBlue(pixel)), cb, keep, take));
+    constexpr float TWO_TO_23 = 8388608.0f;
+    const float k = 1.0f - t;
+    float r = k * float(int((pixel >> 16) & 0xFFu)) + t * cr;
+    float g = k * float(int((pixel >> 8) & 0xFFu)) + t * cg;
+    float b = k * float(int(pixel & 0xFFu)) + t * cb;
+    r = std::min(std::max(r, 0.0f), 255.0f);
+    g = std::min(std::max(g, 0.0f), 255.0f);
+    b = std::min(std::max(b, 0.0f), 255.0f);
+    r = (r + TWO_TO_23) - TWO_TO_23;
+    g = (g + TWO_TO_23) - TWO_TO_23;
+    b = (b + TWO_TO_23) - TWO_TO_23;
+    return 0xFF000000u | (quint32(int(r)) << 16) | (quint32(int(g)) << 8) | quint32(int(b));
 }
 
-// Shades up to three copies of one captured picture in a single pass: the geometry
-// of every pixel is worked out once for all of them.
-void ShadeTargets(int width, int height, QColor color, std::initializer_list<TShadeTarget> targets)
+// One row of the blend for one image: pixels c0 .. c1 - 1 of `from`, all inside the
+// ellipse, tinted into `to` (which may be `from`). `take` holds strength x level per
+// pixel; `white` is 0x00FFFFFF where the bright image's core line turns the captured
+// pixel white first, else 0.
+void BlendRow(const QRgb *from, QRgb *to, int c0, int c1, const float *take, const quint32 *white,
+              float cr, float cg, float cb)
 {
-    if (width < 2 || height < 2)
-        return;
+    int c = c0;
+#if defined(__SSE2__)
+    // Four pixels at a time, with the same single-precision operations in the same
+    // order as BlendPixel. The clamp differs only for -0, which rounds to 0 either way.
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
+    const __m128 one = _mm_set1_ps(1.0f);
+    const __m128 zero = _mm_setzero_ps();
+    const __m128 top = _mm_set1_ps(255.0f);
+    const __m128 unit = _mm_set1_ps(8388608.0f);
+    const __m128 red = _mm_set1_ps(cr);
+    const __m128 green = _mm_set1_ps(cg);
+    const __m128 blue = _mm_set1_ps(cb);
+    const auto channel = [&](__m128i bits, __m128 k, __m128 t, __m128 colour) {
+        __m128 v = _mm_add_ps(_mm_mul_ps(k, _mm_cvtepi32_ps(_mm_and_si128(bits, byte))),
+                              _mm_mul_ps(t, colour));
+        v = _mm_min_ps(_mm_max_ps(v, zero), top);
+        v = _mm_sub_ps(_mm_add_ps(v, unit), unit);
+        return _mm_cvttps_epi32(v);
+    };
+    for (; c + 4 <= c1; c += 4) {
+        const __m128i pixel =
+            _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i *>(from + c)),
+                         _mm_loadu_si128(reinterpret_cast<const __m128i *>(white + c)));
+        const __m128 t = _mm_loadu_ps(take + c);
+        const __m128 k = _mm_sub_ps(one, t);
+        const __m128i r = channel(_mm_srli_epi32(pixel, 16), k, t, red);
+        const __m128i g = channel(_mm_srli_epi32(pixel, 8), k, t, green);
+        const __m128i b = channel(pixel, k, t, blue);
+        const __m128i out = _mm_or_si128(
+            _mm_or_si128(opaque, _mm_slli_epi32(r, 16)), _mm_or_si128(_mm_slli_epi32(g, 8), b));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(to + c), out);
+    }
+#endif
+    for (; c < c1; ++c)
+        to[c] = BlendPixel(from[c] | white[c], take[c], cr, cg, cb);
+}
+
+// The tint of pixels c0 .. c1 - 1 of a row (rounded up to a multiple of four: the
+// arrays have room), for up to three images: take[i][c] = strength x level[i], with
+// the bright strength for a bright image, whose white core line is marked in `white`.
+// The same single-precision steps as PlainStrength and Brighten, pixel by pixel.
+void RowTakes(const float *xs, float yy, int c0, int c1, std::size_t n, const bool *bright,
+              const float *level, float *const *take, quint32 *white)
+{
+    int c = c0;
+#if defined(__SSE2__)
+    const __m128 yys = _mm_set1_ps(yy);
+    const __m128 innerRadiusSquared = _mm_set1_ps(INNER_RADIUS_SQUARED);
+    const __m128 innerStrength = _mm_set1_ps(INNER_STRENGTH);
+    const __m128 peak = _mm_set1_ps(RING_PEAK);
+    const __m128 falloff = _mm_set1_ps(RING_FALLOFF);
+    const __m128 magnitude = _mm_castsi128_ps(_mm_set1_epi32(0x7FFFFFFF));
+    const __m128 one = _mm_set1_ps(1.0f);
+    const __m128 two = _mm_set1_ps(2.0f);
+    const __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
+    const auto select = [](__m128 mask, __m128 yes, __m128 no) {
+        return _mm_or_ps(_mm_and_ps(mask, yes), _mm_andnot_ps(mask, no));
+    };
+    for (; c < c1; c += 4) {
+        const __m128 x = _mm_loadu_ps(xs + c);
+        const __m128 d = _mm_add_ps(_mm_mul_ps(x, x), yys);
+        const __m128 inner = _mm_cmplt_ps(d, innerRadiusSquared);
+        // sqrtps rounds correctly, as std::sqrt does; D is never negative.
+        const __m128 ring = _mm_sub_ps(
+            one, _mm_mul_ps(falloff, _mm_and_ps(magnitude, _mm_sub_ps(_mm_sqrt_ps(d), peak))));
+        const __m128 plain = select(inner, innerStrength, ring);
+        const __m128 doubled = _mm_mul_ps(two, plain);
+        const __m128 core = _mm_andnot_ps(inner, _mm_cmpgt_ps(doubled, one));
+        const __m128 strong =
+            select(inner, plain, select(core, _mm_sub_ps(two, doubled), doubled));
+        for (std::size_t i = 0; i < n; ++i) {
+            _mm_storeu_ps(take[i] + c,
+                          _mm_mul_ps(bright[i] ? strong : plain, _mm_set1_ps(level[i])));
+            if (bright[i])
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(white + c),
+                                 _mm_and_si128(_mm_castps_si128(core), rgb));
+        }
+    }
+#endif
+    for (; c < c1; ++c) {
+        const float d = xs[c] * xs[c] + yy;
+        const float plain = PlainStrength(d);
+        for (std::size_t i = 0; i < n; ++i) {
+            if (bright[i]) {
+                const TRingShade shade = Brighten(plain, d);
+                take[i][c] = shade.Strength * level[i];
+                white[c] = shade.White ? 0x00FFFFFFu : 0u;
+            } else {
+                take[i][c] = plain * level[i];
+            }
+        }
+    }
+}
+
+// Shades up to three copies of one captured picture: the geometry of a row (where the
+// ellipse lies, the strength of every pixel) is worked out once for all of them, and
+// then each image is blended along the row in one tight loop.
+bool ShadeTargets(int width, int height, QColor color, std::initializer_list<TShadeTarget> targets)
+{
+    if (width < 2 || height < 2 || targets.size() == 0 || targets.size() > 3)
+        return false;
     for (const TShadeTarget &t : targets) {
         // A level that is not a number would give pixels that are not numbers either.
         if (!std::isfinite(t.Level))
-            return;
+            return false;
     }
     int w = width;
     int h = height;
     for (const TShadeTarget &t : targets) {
-        if (!t.Image || t.Image->isNull() || t.Image->format() != QImage::Format_RGB32)
-            return;
-        w = std::min(w, t.Image->width());
-        h = std::min(h, t.Image->height());
+        for (const QImage *image : {t.Source, static_cast<const QImage *>(t.Target)}) {
+            if (!image || image->isNull() || image->format() != QImage::Format_RGB32)
+                return false;
+            w = std::min(w, image->width());
+            h = std::min(h, image->height());
+        }
+        // A separate target is written whole (outside the ellipse as a copy): it must
+        // be exactly the shaded part of the source.
+        if (t.Source != t.Target &&
+            (t.Target->size() != t.Source->size() || width < t.Source->width() ||
+             height < t.Source->height()))
+            return false;
     }
     const float sx = 2.0f / float(width - 1);
     const float sy = 2.0f / float(height - 1);
     const float cr = float(color.red());
     const float cg = float(color.green());
     const float cb = float(color.blue());
-    QRgb *lines[3] = {};
-    const std::size_t n = std::min<std::size_t>(targets.size(), 3);
+    const std::size_t n = targets.size();
+
+    // Per pixel of a row: strength x level for each image, and the white mask of the
+    // bright image (zeros for the others).
+    // Per pixel of a row: strength x level for each image, and the white mask of the
+    // bright image (zeros for the others). Four spare entries at the end let the row
+    // be worked on in groups of four.
+    const std::size_t padded = std::size_t(w) + 4;
+    std::vector<float> take(3 * padded);
+    std::vector<quint32> white(padded, 0u);
+    const std::vector<quint32> noWhite(padded, 0u);
+    bool bright[3] = {};
+    float level[3] = {};
+    float *takes[3] = {};
+    for (std::size_t i = 0; i < n; ++i) {
+        bright[i] = targets.begin()[i].Bright;
+        level[i] = targets.begin()[i].Level;
+        takes[i] = take.data() + i * padded;
+    }
+
+    // X across the row, the same single-precision value for every row.
+    std::vector<float> xs(padded);
+    for (std::size_t c = 0; c < padded; ++c)
+        xs[c] = float(c) * sx - 1.0f;
+
     for (int r = 0; r < h; ++r) {
         const float y = float(r) * sy - 1.0f;
-        for (std::size_t i = 0; i < n; ++i)
-            lines[i] = reinterpret_cast<QRgb *>(targets.begin()[i].Image->scanLine(r));
-        for (int c = 0; c < w; ++c) {
-            const float x = float(c) * sx - 1.0f;
-            const float d = x * x + y * y;
-            if (d >= 1.0f)
-                continue;
-            const float plain = PlainStrength(d);
-            for (std::size_t i = 0; i < n; ++i) {
-                const TShadeTarget &t = targets.begin()[i];
-                const TRingShade shade = t.Bright ? Brighten(plain, d) : TRingShade{plain, false};
-                lines[i][c] = ShadePixel(lines[i][c], shade, t.Level, cr, cg, cb);
+        const float yy = y * y;
+        // X grows with the column, so D = X*X + Y*Y falls and then rises along the
+        // row (rounding keeps both monotone): the pixels inside form one run c0 .. c1.
+        int c0 = 0;
+        while (c0 < w && !(xs[c0] * xs[c0] + yy < 1.0f))
+            ++c0;
+        int c1 = w;
+        while (c1 > c0 && !(xs[c1 - 1] * xs[c1 - 1] + yy < 1.0f))
+            --c1;
+        RowTakes(xs.data(), yy, c0, c1, n, bright, level, takes, white.data());
+
+        for (std::size_t i = 0; i < n; ++i) {
+            const TShadeTarget &t = targets.begin()[i];
+            // The target first: shading in place may detach a shared image.
+            auto *to = reinterpret_cast<QRgb *>(t.Target->scanLine(r));
+            const auto *from = t.Source == t.Target
+                                   ? to
+                                   : reinterpret_cast<const QRgb *>(t.Source->constScanLine(r));
+            if (t.Source != t.Target) {
+                // Outside the ellipse the picture is kept as it is.
+                std::copy(from, from + c0, to);
+                std::copy(from + c1, from + w, to + c1);
             }
+            BlendRow(from, to, c0, c1, takes[i],
+                     (t.Bright ? white : noWhite).data(), cr, cg, cb);
         }
     }
+    return true;
 }
 
 } // namespace
@@ -204,7 +356,7 @@ TRingShade RingShade(float d, bool bright)
 
 void ShadeCircle(QImage &image, int width, int height, bool bright, QColor color, float level)
 {
-    ShadeTargets(width, height, color, {{&image, bright, level}});
+    ShadeTargets(width, height, color, {{&image, &image, bright, level}});
 }
 
 QString GroupCaption(THighlightType type)
@@ -509,17 +661,23 @@ QImage TBoardHighlight::CaptureBeneath() const
 void TBoardHighlight::PrepareImages()
 {
     const QImage captured = CaptureBeneath();
-    FNormalImage = captured;
-    FNormalImage.detach();
-    FBrightImage = captured;
-    FBrightImage.detach();
-    FMediumImage = captured;
-    FMediumImage.detach();
-    // ShadeCircle on each image, done in one pass.
-    ShadeTargets(width(), height(), FRingColor,
-                 {{&FNormalImage, false, FNormalLevel},
-                  {&FBrightImage, true, FBrightLevel},
-                  {&FMediumImage, false, FMediumLevel}});
+    // ShadeCircle on a copy of the captured picture for each image, done in one pass
+    // that reads the capture and writes every pixel of the three new images.
+    FNormalImage = QImage(captured.size(), QImage::Format_RGB32);
+    FBrightImage = QImage(captured.size(), QImage::Format_RGB32);
+    FMediumImage = QImage(captured.size(), QImage::Format_RGB32);
+    if (!ShadeTargets(width(), height(), FRingColor,
+                      {{&captured, &FNormalImage, false, FNormalLevel},
+                       {&captured, &FBrightImage, true, FBrightLevel},
+                       {&captured, &FMediumImage, false, FMediumLevel}})) {
+        // Nothing to tint (too small, or a level that is not a number): plain copies.
+        FNormalImage = captured;
+        FNormalImage.detach();
+        FBrightImage = captured;
+        FBrightImage.detach();
+        FMediumImage = captured;
+        FMediumImage.detach();
+    }
 }
 
 void TBoardHighlight::PrepareOnFirstPaint()
