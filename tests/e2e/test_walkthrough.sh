@@ -306,12 +306,17 @@ pointer_away
 wait_until dark IRQHighlight0 || fail "IRQHighlight0 stays lit after Done"
 wait_until dark IRQHighlight1 || fail "IRQHighlight1 stays lit after Done"
 
-# The other IRQ ring opens the very same popup; out of it again closes it.
+# The other IRQ ring opens the very same popup: still one window of that title
+# (Qt gives a closed window a new X window when it is shown again), in the same
+# place and size, still showing IRQ5; out of it again closes it.
+read -r ox oy ow oh <<<"$qx $qy $qw $qh"
 hover IRQHighlight1
-irq2=$(expect_only_popup "$IRQ")
-[ "$irq2" = "$irq" ] || fail "IRQHighlight1 opened another popup ($irq2, not $irq)"
+irq=$(expect_only_popup "$IRQ")
+[ "$(xdotool search --name "^$IRQ\$" | wc -l)" -eq 1 ] || fail "IRQHighlight1 made a second IRQ popup"
 wait_until lit IRQHighlight0 || fail "the linked IRQHighlight0 did not light"
 read -r qx qy qw qh < <(client_geometry "$irq")
+[ "$qx $qy $qw $qh" = "$ox $oy $ow $oh" ] || fail "the IRQ popup came back at $qx $qy ${qw}x${qh}, not $ox $oy ${ow}x${oh}"
+expect_closed "5" "showing the popup again from the other ring"
 pointer_to $((qx + qw - 20)) $((qy + 10)) || fail "pointer did not reach the IRQ popup"
 sleep 0.8
 visible "$IRQ" || fail "the IRQ popup closed when the pointer entered it"
