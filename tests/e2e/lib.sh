@@ -161,11 +161,14 @@ main_colour() {
     sort -rn | head -n 1 | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1
 }
 
-# Retries the command "$@" every 0.2 s for up to ten seconds; true once it succeeds.
+# Retries the command "$@" every 0.2 s until it succeeds (true) or WAIT_SECONDS
+# (default 10) have passed (false); it runs at least twice.
 wait_until() {
-  for _ in $(seq 1 50); do
+  local end=$((SECONDS + ${WAIT_SECONDS:-10})) tries=0
+  while :; do
     "$@" && return 0
+    tries=$((tries + 1))
+    [ "$SECONDS" -ge "$end" ] && [ "$tries" -ge 2 ] && return 1
     sleep 0.2
   done
-  return 1
 }

@@ -230,12 +230,6 @@ read -r qx qy qw qh < <(client_geometry "$irq")
 echo "IRQ popup $qx $qy ${qw}x${qh}"
 [ "$qw" -ge 315 ] && [ "$qh" -ge 118 ] || fail "IRQ popup is ${qw}x${qh}, smaller than its panel"
 step_shot irq-hovered
-# The main window with its lit rings, cut to the card and the popup beside it.
-read -r fx fy fw fh < <(frame_geometry "$irq")
-mx=$(( (bx < fx ? bx : fx) - 10 )); my=$(( (by < fy ? by : fy) - 10 ))
-mr=$(( (bx + bw > fx + fw ? bx + bw : fx + fw) + 10 ))
-mb=$(( (by + bh > fy + fh ? by + bh : fy + fh) + 10 ))
-demo_crop main-window "$mx" "$my" $((mr - mx)) $((mb - my))
 
 # Into the popup: it stays while the pointer is inside.
 pointer_to $((qx + qw - 20)) $((qy + 10)) || fail "pointer did not reach the IRQ popup"
@@ -254,14 +248,22 @@ tag_of() { local t; for t in $(seq 1 11); do [ "${LABELS[$t]}" = "$1" ] && echo 
 # Space-separated labels of the closed jumpers: a closed jumper's dark red cap
 # (#800000) fills its box, an open one shows the grey housing.
 closed_jumpers() {
-  local t x y n out=
+  local t x y boxes=
   snap
   for t in $(seq 1 11); do
     read -r x y < <(jumper_box "$t")
-    n=$(count_colour "$SNAP" "$x" "$y" 18 34 "#800000")
-    [ "$n" -gt $((18 * 34 / 2)) ] && out="$out${LABELS[$t]} "
+    boxes="$boxes${LABELS[$t]}:$((x - qx)):$((y - qy)) "
   done
-  echo "${out% }"
+  # One pass over the panel's pixels: the dark red ones counted per jumper box.
+  convert "$SNAP" -crop "300x100+$qx+$qy" +repage -depth 8 txt:- |
+    awk -v boxes="$boxes" '
+      BEGIN { n = split(boxes, b, " ")
+              for (i = 1; i <= n; i++) { split(b[i], f, ":"); lab[i] = f[1]; bx[i] = f[2]; by[i] = f[3] } }
+      / #800000 / { split($1, p, "[,:]"); x = p[1] + 0; y = p[2] + 0
+        for (i = 1; i <= n; i++)
+          if (x >= bx[i] && x < bx[i] + 18 && y >= by[i] && y < by[i] + 34) c[i]++ }
+      END { out = ""; for (i = 1; i <= n; i++) if (c[i] > 18 * 34 / 2) out = out (out == "" ? "" : " ") lab[i]
+            print out }'
 }
 closed_are() { GOT=$(closed_jumpers); [ "$GOT" = "$WANT" ]; }
 expect_closed() { # expected labels, what happened
@@ -283,6 +285,12 @@ xdotool key Down Down Down Down
 expect_closed "5" "choosing IRQ5"
 step_shot irq5
 demo_window popup-irq "$irq"
+# The main window with its lit rings, cut to the card and the popup beside it.
+read -r fx fy fw fh < <(frame_geometry "$irq")
+mx=$(( (bx < fx ? bx : fx) - 10 )); my=$(( (by < fy ? by : fy) - 10 ))
+mr=$(( (bx + bw > fx + fw ? bx + bw : fx + fw) + 10 ))
+mb=$(( (by + bh > fy + fh ? by + bh : fy + fh) + 10 ))
+demo_crop main-window "$mx" "$my" $((mr - mx)) $((mb - my))
 
 # Click jumper "12": its cap closes, "5" opens.
 read -r x y < <(jumper_box "$(tag_of 12)")
@@ -368,6 +376,7 @@ type_address 2F3
 wait_until eval '[ "$(label_ink)" -gt 20 ]' || fail "the feedback label shows nothing for 2F3"
 step_shot base-2f3
 shot walk-base-2f3 # the label shows 2F0: look at it
+demo_window popup-base "$base"
 switch_2f0=$(switch_crc)
 [ "$switch_2f0" != "$switch_3f8" ] || fail "the switch picture did not change for 2F3"
 ink_2f3=$(label_ink)
@@ -382,7 +391,6 @@ wait_until eval '[ "$(label_ink)" -eq 0 ]' || fail "the feedback label shows tex
 [ "$switch_bad" != "$switch_2f0" ] || fail "the switch did not follow the digits before the unusable one"
 [ "$ink_2f3" -gt 0 ] || fail "no label text"
 pointer_away
-demo_window popup-base "$base"
 # The checked menu entry closes the pinned popup.
 menu s b
 wait_window_gone "$BASE" || fail "the checked Base Address entry did not close its popup"
