@@ -39,11 +39,11 @@ demo_crop() {
   echo "picture: $DEMO_DIR/$1.png"
 }
 
-# A demo picture of a window with its frame and a margin around it.
+# A demo picture of a window with its frame.
 demo_window() {
   local x y w h
   read -r x y w h < <(frame_geometry "$2")
-  demo_crop "$1" $((x - 8)) $((y - 8)) $((w + 16)) $((h + 16))
+  demo_crop "$1" "$x" "$y" "$w" "$h"
 }
 
 snap() { import -window root "$SNAP"; }
