@@ -93,12 +93,24 @@ popup_button() { # popup id, Previous|Next|Done
   click_at $((x + bx + 29)) $((y + h - 44 + 12))
 }
 
-# Opens an entry of a menu of the main window by its accelerator letters.
+# True while one of the program's drop-down menus is on the screen.
+menu_open() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q DROPDOWN_MENU && return 0
+  done
+  return 1
+}
+
+# Opens an entry of a menu of the main window by its accelerator letters, once the
+# menu is on the screen.
 menu() { # menu letter, entry letter
   focus_window "$WIN"
   xdotool key "alt+$1"
-  sleep 0.5
+  wait_until menu_open || fail "Alt+$1 opened no menu"
+  sleep 0.2
   xdotool key "$2"
+  wait_until eval '! menu_open' || fail "the menu stayed open after the key $2"
 }
 
 pointer_away() { pointer_to "$AWAY_X" "$AWAY_Y" || fail "pointer did not reach the free corner"; }
