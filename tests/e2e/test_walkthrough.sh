@@ -97,7 +97,9 @@ popup_button() { # popup id, Previous|Next|Done
 menu_open() {
   local id
   for id in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
-    xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q DROPDOWN_MENU && return 0
+    case $(xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null || true) in
+      *DROPDOWN_MENU*) return 0 ;;
+    esac
   done
   return 1
 }
