@@ -25,12 +25,7 @@ constexpr int STATUS_HEIGHT = 19;
 } // namespace
 
 TPopupForm::TPopupForm(TBoardHighlight *highlight)
-    // A tool window's frame carries only its title and a close button: window managers
-    // otherwise add minimise and maximise buttons, which leave the popup's narrow
-    // title bar too little room for its caption ("Base ... dress" under openbox).
-    : QWidget(highlight, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                             Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      FHighlight(highlight)
+    : QWidget(highlight, Qt::Tool | Qt::WindowStaysOnTopHint), FHighlight(highlight)
 {
     setObjectName(QStringLiteral("PopupForm"));
     setAttribute(Qt::WA_DeleteOnClose, false);
