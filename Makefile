@@ -28,6 +28,13 @@ asan-test: deps
 	cmake --build build-asan -j $(JOBS)
 	ctest --test-dir build-asan --output-on-failure -j $(JOBS) -E '^e2e_'
 
+# The walk through the program under its own virtual X server, keeping a screenshot
+# of every step and cropped window pictures in $(BUILD)/screenshots/.
+demo: build
+	tests/e2e/with-x11.sh env GRD_APP=$(CURDIR)/$(BUILD)/grd-ktx-setup \
+	  GRD_SCREENSHOTS=$(CURDIR)/$(BUILD)/screenshots GRD_DEMO=1 tests/e2e/test_walkthrough.sh
+	@echo "screenshots: $(BUILD)/screenshots/walk-*.png, pictures: $(BUILD)/screenshots/demo/"
+
 bench: deps
 	@test -f build-release/CMakeCache.txt || cmake --preset release
 	cmake --build build-release -j $(JOBS)

@@ -122,3 +122,65 @@ dismiss_help() {
   done
   fail "help window stays open"
 }
+
+# Client geometry "x y width height" in root coordinates. xdotool's
+# getwindowgeometry counts the frame's offset twice for framed windows; xwininfo's
+# absolute corner is exact.
+client_geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF} END {print x, y, w, h}'
+}
+
+# Outer geometry "x y width height" of a framed window (client plus the frame the
+# window manager announces in _NET_FRAME_EXTENTS).
+frame_geometry() {
+  local x y w h l r t b
+  read -r x y w h < <(client_geometry "$1")
+  read -r l r t b < <(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null |
+    sed -n 's/.*= *//p' | tr -d ',' || true)
+  echo "$((x - ${l:-0})) $((y - ${t:-0})) $((w + ${l:-0} + ${r:-0})) $((h + ${t:-0} + ${b:-0}))"
+}
+
+# Gives the keyboard to a window and waits until it has it.
+focus_window() {
+  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || xdotool windowfocus --sync "$1" || true
+  sleep 0.3
+}
+
+# Screen position "x y" of the card: below the header line it is the only thing on
+# the white main window, so trimming the white away leaves its bounding box. $1 is
+# the main window; $2 how far below the client's top the search starts.
+board_origin() {
+  local win=$1 skip=${2:-80} wx wy ww wh file ox oy bw bh
+  read -r wx wy ww wh < <(client_geometry "$win")
+  file=$(mktemp --suffix=.png)
+  import -window root -crop "${ww}x$((wh - skip))+${wx}+$((wy + skip))" +repage "$file"
+  read -r ox oy bw bh < <(convert "$file" -fuzz 1% -trim -format "%X %Y %w %h\n" info: | tr -d '+')
+  rm -f "$file"
+  echo "$((wx + ox)) $((wy + skip + oy)) $bw $bh"
+}
+
+# Number of pixels of exactly the colour $6 ("#RRGGBB") in the rectangle
+# x y width height ($2..$5) of the picture file $1.
+count_colour() {
+  convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | grep -ci " $6 " || true
+}
+
+# The colour that covers most of the rectangle x y width height ($2..$5) of the
+# picture file $1, as "#RRGGBB".
+main_colour() {
+  convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 -format %c histogram:info:- |
+    sort -rn | head -n 1 | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1
+}
+
+# Retries the command "$@" every 0.2 s until it succeeds (true) or WAIT_SECONDS
+# (default 10) have passed (false); it runs at least twice.
+wait_until() {
+  local end=$((SECONDS + ${WAIT_SECONDS:-10})) tries=0
+  while :; do
+    "$@" && return 0
+    tries=$((tries + 1))
+    [ "$SECONDS" -ge "$end" ] && [ "$tries" -ge 2 ] && return 1
+    sleep 0.2
+  done
+}
