@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWindow>
 #include <cmath>
 
 TBoardImage::TBoardImage(QWidget *parent) : QWidget(parent)
@@ -155,26 +156,58 @@ bool TBoardImage::NotifyPaletteChange()
     return true;
 }
 
-void TBoardImage::paintEvent(QPaintEvent *)
+// The first two steps of every paint: remember where the panel was laid out, then
+// centre it on its parent.
+bool TBoardImage::PlaceForPaint()
 {
     if (!FDesignPosKnown) {
         FDesignLeft = x();
         FDesignTop = y();
         FDesignPosKnown = true;
     }
-    const bool designing = Vcl::InDesignMode(this);
-    if (FCenterOnForm && !designing && parentWidget()) {
-        const QSize outer = Vcl::OuterSizeOf(parentWidget());
-        const QPoint centred((outer.width() - width()) / 2, (outer.height() - height()) / 2);
-        if (centred != pos()) {
-            // Qt moves an opaque widget's pixels along with it and repaints only what
-            // was uncovered; what this paint would draw lands at the old place. Move,
-            // and draw everything at the new place in the paint that follows.
-            move(centred);
-            update();
-            return;
-        }
+    if (!FCenterOnForm || Vcl::InDesignMode(this) || !parentWidget())
+        return false;
+    const QSize outer = Vcl::OuterSizeOf(parentWidget());
+    const QPoint centred((outer.width() - width()) / 2, (outer.height() - height()) / 2);
+    if (centred == pos())
+        return false;
+    move(centred);
+    return true;
+}
+
+void TBoardImage::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Watch the window's paint cycle, so that the panel is placed before Qt works
+    // out what to paint, and draws at its new place in the same frame.
+    QWindow *handle = window()->windowHandle();
+    if (handle && handle != FPaintCycle) {
+        if (FPaintCycle)
+            FPaintCycle->removeEventFilter(this);
+        handle->installEventFilter(this);
+        FPaintCycle = handle;
     }
+}
+
+bool TBoardImage::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == FPaintCycle && isVisible() &&
+        (event->type() == QEvent::Expose || event->type() == QEvent::UpdateRequest))
+        PlaceForPaint();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TBoardImage::paintEvent(QPaintEvent *)
+{
+    if (PlaceForPaint()) {
+        // Moved inside a paint (one that did not come through the window's paint
+        // cycle): Qt moves an opaque widget's pixels along with it and repaints only
+        // what was uncovered, so what this paint would draw lands at the old place.
+        // Draw everything at the new place in the paint that follows.
+        update();
+        return;
+    }
+    const bool designing = Vcl::InDesignMode(this);
 
     QPainter painter(this);
     if (designing) {

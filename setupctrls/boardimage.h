@@ -8,6 +8,7 @@
 #include "vcl.h"
 
 #include <QPointer>
+#include <QWindow>
 #include <QWidget>
 
 #include <QMenuBar>
@@ -84,12 +85,15 @@ public:
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     void StartTour(int wParam, int lParam);
     bool NotifyPaletteChange();
+    bool PlaceForPaint();
     void Invalidate();
 
     TPicture FPicture;
@@ -105,6 +109,7 @@ private:
     bool FDrawing = false;
     double FAspectRatio = 1.0;
     bool FDesignPosKnown = false;
+    QPointer<QWindow> FPaintCycle; // the window whose paint cycle places the panel
     int FDesignLeft = 0;
     int FDesignTop = 0;
     int FUpdateRequests = 0;

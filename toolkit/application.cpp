@@ -4,6 +4,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QMessageBox>
+#include <QWindow>
 
 TApplication::TApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
@@ -19,9 +20,23 @@ TApplication *TApplication::Instance()
     return qobject_cast<TApplication *>(QCoreApplication::instance());
 }
 
+bool TApplication::FirstPaintPending() const
+{
+    // A window shown but never exposed has its first paint still to come.
+    const auto windows = topLevelWidgets();
+    for (const QWidget *widget : windows) {
+        const QWindow *handle = widget->windowHandle();
+        if (widget->isVisible() && handle && !FExposedOnce.contains(handle))
+            return true;
+    }
+    return false;
+}
+
 void TApplication::Idle()
 {
-    if (!FOnIdle || FInIdle)
+    // Paint messages came before idle time on the old platform: a window's first
+    // paint is not held up by the idle work, which may build further windows.
+    if (!FOnIdle || FInIdle || FirstPaintPending())
         return;
     // The handler may replace or clear the hook while it runs, which would destroy
     // the function object being called; call a copy.
@@ -55,6 +70,9 @@ void TApplication::ShowErrorMessage(const QString &message)
 
 bool TApplication::notify(QObject *receiver, QEvent *event)
 {
+    if (event->type() == QEvent::Expose && receiver->isWindowType() &&
+        static_cast<QWindow *>(receiver)->isExposed())
+        FExposedOnce.insert(static_cast<QWindow *>(receiver));
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {

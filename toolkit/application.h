@@ -4,6 +4,9 @@
 // escape an event handler, and an idle hook run when the event queue is empty.
 
 #include <QApplication>
+#include <QSet>
+
+class QWindow;
 #include <exception>
 #include <functional>
 
@@ -37,10 +40,12 @@ public:
 
 private:
     void Idle();
+    bool FirstPaintPending() const;
 
     TIdleEvent FOnIdle;
     TErrorDisplay FErrorDisplay;
     bool FInIdle = false;
+    QSet<const QWindow *> FExposedOnce; // windows that have had their first expose
 };
 
 // Runs `action`; an exception it throws goes to the default error display.
