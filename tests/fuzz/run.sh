@@ -28,7 +28,9 @@ for t in "${targets[@]}"; do
   # Only the first corpus directory is written to; the source tree stays as it is.
   inputs=("$here/$t")
   [ -d "$here/regressions/$t" ] && inputs+=("$here/regressions/$t")
-  if "$build/tests/fuzz/fuzz_$t" "$corpus" "${inputs[@]}" \
+  options=()
+  [ -f "$here/$t.dict" ] && options+=(-dict="$here/$t.dict")
+  if "$build/tests/fuzz/fuzz_$t" "$corpus" "${inputs[@]}" "${options[@]}" \
       -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=20 \
       -max_len="${max_len[$t]}" -print_final_stats=1 \
       -artifact_prefix="$artifacts/" >"$build/logs/$t.log" 2>&1; then
