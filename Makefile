@@ -28,6 +28,7 @@ test: build
 asan-test: deps
 	@test -f build-asan/CMakeCache.txt || cmake --preset asan
 	cmake --build build-asan -j $(JOBS)
+	ASAN_OPTIONS=fast_unwind_on_malloc=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  ctest --test-dir build-asan --output-on-failure -j $(JOBS) -E '^e2e_'
 

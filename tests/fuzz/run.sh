@@ -17,7 +17,7 @@ declare -A max_len=([baseaddress]=256 [rtfreader]=65536 [jpeg]=65536)
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
-export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/../lsan.supp:print_suppressions=0}"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-print_suppressions=0}"
 
 status=0
 for t in "${targets[@]}"; do
