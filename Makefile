@@ -3,8 +3,10 @@
 
 BUILD := build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := fuzz_baseaddress fuzz_rtfreader fuzz_jpeg
 
-.PHONY: all deps configure build run test bench demo asan-test clean
+.PHONY: all deps configure build run test bench demo asan-test fuzz clean
 
 all: build
 
@@ -26,7 +28,16 @@ test: build
 asan-test: deps
 	@test -f build-asan/CMakeCache.txt || cmake --preset asan
 	cmake --build build-asan -j $(JOBS)
-	ctest --test-dir build-asan --output-on-failure -j $(JOBS) -E '^e2e_'
+	ASAN_OPTIONS=fast_unwind_on_malloc=0 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  ctest --test-dir build-asan --output-on-failure -j $(JOBS) -E '^e2e_'
+
+# libFuzzer targets built with clang in build-fuzz/, each run for FUZZ_SECONDS.
+fuzz:
+	@tools/install-deps.sh --fuzz
+	@test -f build-fuzz/CMakeCache.txt || cmake --preset fuzz
+	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
+	tests/fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
 
 # The walk through the program under its own virtual X server, keeping a screenshot
 # of every step and cropped window pictures in $(BUILD)/screenshots/.

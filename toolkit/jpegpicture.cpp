@@ -50,8 +50,15 @@ public:
         jpeg_create_decompress(&cinfo);
         // Bounds the memory that a hostile header can make the library take.
         cinfo.mem->max_memory_to_use = 512L * 1024 * 1024;
-        jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(data.constData()),
-                     static_cast<unsigned long>(data.size()));
+        // The memory source refuses empty input by throwing; the destructor does not
+        // run for a constructor that throws, so release the decompressor here.
+        try {
+            jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char *>(data.constData()),
+                         static_cast<unsigned long>(data.size()));
+        } catch (...) {
+            jpeg_destroy_decompress(&cinfo);
+            throw;
+        }
     }
     ~Decoder() { jpeg_destroy_decompress(&cinfo); }
     Decoder(const Decoder &) = delete;

@@ -12,7 +12,7 @@ packages=(
 )
 # Extra tools for fuzzing: only when asked for (make fuzz).
 if [ "${1:-}" = "--fuzz" ]; then
-  packages+=(clang libclang-rt-14-dev)
+  packages+=(clang clang-14 libclang-rt-14-dev)
 fi
 
 missing=()
