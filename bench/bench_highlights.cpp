@@ -4,6 +4,7 @@
 //   bench_highlights [runs]
 
 #include "application.h"
+#include "benchutil.h"
 #include "template.h"
 
 #include <QElapsedTimer>
@@ -16,18 +17,6 @@
 namespace {
 
 constexpr double GOAL_US = 200.0;
-
-bool RunUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
-}
 
 } // namespace
 

@@ -9,6 +9,7 @@
 // there the expose comes back from the server after the window is mapped.
 
 #include "application.h"
+#include "benchutil.h"
 #include "popupform.h"
 #include "template.h"
 
@@ -23,18 +24,6 @@
 #include <vector>
 
 namespace {
-
-bool RunUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 TPopupForm *GroupPopup(TBoardHighlight *ring)
 {

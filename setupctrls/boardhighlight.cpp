@@ -374,15 +374,8 @@ QString GroupCaption(THighlightType type)
 
 QString GroupStem(THighlightType type)
 {
-    switch (type) {
-    case htOptions:
-        return QStringLiteral("Options");
-    case htCalibration:
-        return QStringLiteral("Calibration");
-    case htSettings:
-        break;
-    }
-    return QStringLiteral("Settings");
+    // The caption without its accelerator mark: "&Settings" gives Settings.
+    return TBoardHighlight::StripAmpersands(GroupCaption(type));
 }
 
 QStringList GroupInsertBefore(THighlightType type)
